@@ -1,0 +1,3 @@
+#include "resources/ResourceRegistry.h"
+
+ResourceRegistry::ResourceRegistry(HtmlLog& log) : log(log) {}
