@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Reads a log file back into its entries, so tests can state the sequence they expect
+// instead of comparing markup.
+struct LogEntry {
+    enum class Kind { Title, Heading, Message, Error };
+    Kind kind;
+    std::string text;  // as written into the page (escaped)
+
+    bool operator==(const LogEntry&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const LogEntry& entry);
+
+// Shorthands for expected sequences.
+LogEntry Title(std::string text);
+LogEntry Heading(std::string text);
+LogEntry Message(std::string text);
+LogEntry Error(std::string text);
+
+struct ParsedLog {
+    std::string title;                // the page title from the header
+    std::string startedAt;            // the header's time stamp
+    std::vector<LogEntry> entries;    // in file order
+    bool closed = false;              // the closing lines end the file
+};
+
+// Parses the text of a log page; returns nothing if the header is missing or something
+// between the entries is not an entry.
+std::optional<ParsedLog> ParseLog(const std::string& page);
+
+// The whole content of a file ("" if it cannot be read).
+std::string ReadFile(const std::string& path);
