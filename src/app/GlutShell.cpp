@@ -104,13 +104,14 @@ int RunGlutShell(int& argc, char** argv, Viewer& viewer, HtmlLog& log, GlRelease
     try {
         log.WriteTitle("Main");
         glutInitErrorFunc(OnGlutError);
+        // Size and position go first so that GLUT's own -geometry option can override them.
+        glutInitWindowSize(viewer.windowWidth, viewer.windowHeight);
+        glutInitWindowPosition(100, 100);
         glutInit(&argc, argv);
         // Closing the window returns from the main loop, so this function returns and the
         // process ends through the ordinary exit path.
         glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
         glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
-        glutInitWindowSize(viewer.windowWidth, viewer.windowHeight);
-        glutInitWindowPosition(100, 100);
         glutCreateWindow(argc > 0 && argv[0] ? argv[0] : "sceneviewer");
         windowOpen = true;
 
