@@ -18,8 +18,7 @@ constexpr std::string_view kBanner =
     "<table width=100% bgcolor=#FAAE47><tr> <td> <font face=arial size=+3>";
 constexpr std::string_view kMeta =
     "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-2\">";
-constexpr std::string_view kErrorLabel =
-    "<font color=red face=arial size=+1 >Exception: </font>";
+constexpr std::string_view kErrorLabel = "<font color=red face=arial size=+1 >Exception: </font>";
 constexpr std::string_view kClosingBar =
     "<table width=100% height=20 bgcolor=#FAAE47><tr><td></table>";
 

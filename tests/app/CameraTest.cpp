@@ -67,10 +67,10 @@ TEST(Camera, YawTurnsTheOtherWayWhileUpsideDown) {
         float pitch;
         float expectedYaw;
     };
-    for (const Case c : {Case{100.0f, -0.2f}, Case{269.0f, -0.2f}, Case{-100.0f, -0.2f},
-                         Case{-269.0f, -0.2f}, Case{90.0f, 0.2f}, Case{270.0f, 0.2f},
-                         Case{-90.0f, 0.2f}, Case{-270.0f, 0.2f}, Case{0.0f, 0.2f},
-                         Case{300.0f, 0.2f}}) {
+    for (const Case c :
+         {Case{100.0f, -0.2f}, Case{269.0f, -0.2f}, Case{-100.0f, -0.2f}, Case{-269.0f, -0.2f},
+          Case{90.0f, 0.2f}, Case{270.0f, 0.2f}, Case{-90.0f, 0.2f}, Case{-270.0f, 0.2f},
+          Case{0.0f, 0.2f}, Case{300.0f, 0.2f}}) {
         Camera camera;
         camera.pitch = c.pitch;
         camera.TurnYaw(0.2f);

@@ -74,13 +74,14 @@ TEST_F(HtmlLogTest, EachEntryKindWritesItsExactMarkupWithoutTrailingLineBreaks) 
     const std::size_t before = Body().size();
     log.WriteHeading("file Scene.xml");
     log.WriteMessage("Creating scene ...");
-    EXPECT_EQ(Body().substr(before), kGreyBar + "<h3>file Scene.xml</h3></pre></table>" +
-                                         kGreyBar + "Creating scene ...</pre></table>");
+    EXPECT_EQ(Body().substr(before), kGreyBar + "<h3>file Scene.xml</h3></pre></table>" + kGreyBar +
+                                         "Creating scene ...</pre></table>");
 
     const std::size_t beforeError = Body().size();
     log.WriteError("main");
-    EXPECT_EQ(Body().substr(beforeError),
-              kRedBar + "<font color=red face=arial size=+1 >Exception: </font>\nmain</pre></table>");
+    EXPECT_EQ(
+        Body().substr(beforeError),
+        kRedBar + "<font color=red face=arial size=+1 >Exception: </font>\nmain</pre></table>");
 }
 
 TEST_F(HtmlLogTest, CloseWritesTheClosingLinesOnceAndStopsWriting) {

@@ -18,7 +18,8 @@ GlTestContext::GlTestContext(int width, int height) : width(width), height(heigh
     }
     display = eglDisplay;
     eglBindAPI(EGL_OPENGL_API);
-    EGLContext eglContext = eglCreateContext(eglDisplay, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, nullptr);
+    EGLContext eglContext =
+        eglCreateContext(eglDisplay, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, nullptr);
     if (eglContext == EGL_NO_CONTEXT ||
         !eglMakeCurrent(eglDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, eglContext)) {
         failure = "no EGL OpenGL context";

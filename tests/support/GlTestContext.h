@@ -38,7 +38,7 @@ private:
 };
 
 // Skips the current test when no GL context can be made, saying why.
-#define REQUIRE_GL(context)                                                  \
-    do {                                                                     \
+#define REQUIRE_GL(context)                                                    \
+    do {                                                                       \
         if (!(context).Failure().empty()) GTEST_SKIP() << (context).Failure(); \
     } while (0)

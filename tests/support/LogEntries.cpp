@@ -13,7 +13,8 @@ const std::string kRedBar =
     "<table width=* cellspacing=0 cellpadding=0><tr><td width=0 bgcolor=#ED0000>&nbsp;</td>"
     "<td width=0 bgcolor=#FFFFFF>&nbsp;</td><td width=*><pre>";
 const std::string kBarEnd = "</pre></table>";
-const std::string kTitleBar = "<table width=100% bgcolor=#FFC742><tr><td><font face=arial size=+2>\n";
+const std::string kTitleBar =
+    "<table width=100% bgcolor=#FFC742><tr><td><font face=arial size=+2>\n";
 const std::string kFontEnd = "</font></table>";
 const std::string kErrorLabel = "<font color=red face=arial size=+1 >Exception: </font>\n";
 const std::string kHeaderStart =

@@ -24,10 +24,10 @@ LogEntry Message(std::string text);
 LogEntry Error(std::string text);
 
 struct ParsedLog {
-    std::string title;                // the page title from the header
-    std::string startedAt;            // the header's time stamp
-    std::vector<LogEntry> entries;    // in file order
-    bool closed = false;              // the closing lines end the file
+    std::string title;              // the page title from the header
+    std::string startedAt;          // the header's time stamp
+    std::vector<LogEntry> entries;  // in file order
+    bool closed = false;            // the closing lines end the file
 };
 
 // Parses the text of a log page; returns nothing if the header is missing or something
