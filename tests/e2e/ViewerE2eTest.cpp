@@ -1,5 +1,7 @@
 #include "ViewerE2eTest.h"
 
+#include "app/GlutShell.h"
+
 #include <signal.h>
 
 #include <algorithm>
@@ -56,6 +58,14 @@ void ViewerE2eTest::StartViewer(const std::string& binary,
 }
 
 std::optional<ParsedLog> ViewerE2eTest::ReadLog() const { return ParseLog(ReadFile(LogPath())); }
+
+void ViewerE2eTest::ExpectCleanEnd(const std::vector<LogEntry>& entries) {
+    EXPECT_EQ(WaitForViewerExit(), ExitStatus::Code(kExitOk));
+    const auto log = ReadLog();
+    ASSERT_TRUE(log) << "unreadable log " << LogPath();
+    EXPECT_EQ(log->entries, entries);
+    EXPECT_TRUE(log->closed);
+}
 
 std::optional<WindowId> ViewerE2eTest::WaitForMainLoop() {
     const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;

@@ -26,6 +26,10 @@ inline const std::string kViewerProbe = VIEWER_PROBE_PATH;
 inline const std::vector<LogEntry> kMainLoopReached = {
     Title("Main"), Message("Opengl 2.0 is supported."), Title("init"), Title("Main Loop")};
 
+// What the probe logs when its GL objects were released while the context was current.
+inline const LogEntry kProbeReleasedGl =
+    Message("Probe release: GL context current, display list deleted.");
+
 // Base of the end-to-end tests: a fresh working folder per test, a private X server and a
 // viewer process started in that folder, driven through X as a user and a window manager
 // would. A failed test keeps its folder (log, viewer output, server output) and says where.
@@ -52,6 +56,10 @@ protected:
     std::optional<WindowId> WaitForMainLoop();
 
     ExitStatus WaitForViewerExit() { return viewer->WaitForExit(kExitTimeout); }
+
+    // Waits for the viewer to end and expects status 0 and a closed log that holds
+    // exactly `entries`.
+    void ExpectCleanEnd(const std::vector<LogEntry>& entries);
 
     std::filesystem::path LogPath() const { return folder.Path() / "Log.htm"; }
     // The working folder's log, parsed; nothing if it is missing or malformed.

@@ -28,11 +28,7 @@ TEST_F(ViewerLifecycleTest, StartsOnAnEmptySceneAndClosesWhenTheWindowManagerAsk
     EXPECT_TRUE(WaitForReferencePicture(*window, "empty-scene", kPictureTolerance));
 
     x->Close(*window);
-    EXPECT_EQ(WaitForViewerExit(), ExitStatus::Code(kExitOk));
-    const auto log = ReadLog();
-    ASSERT_TRUE(log) << "unreadable log " << LogPath();
-    EXPECT_EQ(log->entries, kMainLoopReached);
-    EXPECT_TRUE(log->closed);
+    ExpectCleanEnd(kMainLoopReached);
     EXPECT_FALSE(x->IsOnScreen(*window));
 }
 
@@ -84,14 +80,10 @@ TEST_F(ViewerLifecycleTest, AnExceptionInAFrameIsLoggedAndEndsTheViewerAfterRele
     StartViewer(kViewerProbe, {"--scene=throwing"});
 
     // The scene's thrower fails on its fourth frame; nobody closes the window.
-    EXPECT_EQ(WaitForViewerExit(), ExitStatus::Code(kExitOk));
-    const auto log = ReadLog();
-    ASSERT_TRUE(log) << "unreadable log " << LogPath();
     std::vector<LogEntry> expected = kMainLoopReached;
     expected.push_back(Error("main"));
-    expected.push_back(Message("Probe release: GL context current, display list deleted."));
-    EXPECT_EQ(log->entries, expected);
-    EXPECT_TRUE(log->closed);
+    expected.push_back(kProbeReleasedGl);
+    ExpectCleanEnd(expected);
 }
 
 // A display name with no server behind it.
@@ -158,12 +150,7 @@ TEST_P(ViewerStopSignalTest, LeavesTheMainLoopAndClosesTheLog) {
     ASSERT_TRUE(window);
 
     viewer->Signal(GetParam());
-
-    EXPECT_EQ(WaitForViewerExit(), ExitStatus::Code(kExitOk));
-    const auto log = ReadLog();
-    ASSERT_TRUE(log) << "unreadable log " << LogPath();
-    EXPECT_EQ(log->entries, kMainLoopReached);
-    EXPECT_TRUE(log->closed);
+    ExpectCleanEnd(kMainLoopReached);
 }
 
 TEST_P(ViewerStopSignalTest, ReleasesGlWhileTheContextIsCurrent) {
@@ -172,14 +159,9 @@ TEST_P(ViewerStopSignalTest, ReleasesGlWhileTheContextIsCurrent) {
     ASSERT_TRUE(WaitForMainLoop());
 
     viewer->Signal(GetParam());
-
-    EXPECT_EQ(WaitForViewerExit(), ExitStatus::Code(kExitOk));
-    const auto log = ReadLog();
-    ASSERT_TRUE(log) << "unreadable log " << LogPath();
     std::vector<LogEntry> expected = kMainLoopReached;
-    expected.push_back(Message("Probe release: GL context current, display list deleted."));
-    EXPECT_EQ(log->entries, expected);
-    EXPECT_TRUE(log->closed);
+    expected.push_back(kProbeReleasedGl);
+    ExpectCleanEnd(expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(, ViewerStopSignalTest, ::testing::Values(SIGTERM, SIGINT),

@@ -21,15 +21,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/AnimationClock.h"
-#include "app/Camera.h"
 #include "app/GlutShell.h"
-#include "app/ObjectList.h"
+#include "app/ProcessObjects.h"
 #include "app/Viewer.h"
-#include "factory/Factory.h"
-#include "log/HtmlLog.h"
 #include "objects/IGraphicObject.h"
-#include "resources/ResourceRegistry.h"
 
 namespace {
 
@@ -112,16 +107,7 @@ Marker marker;
 Throwing throwing;
 std::string sceneName = "empty";
 
-struct ProcessObjects {
-    Camera camera;
-    AnimationClock animationClock;
-    HtmlLog log{"Log.htm", "Log file"};
-    Factory factory{animationClock, log};
-    ResourceRegistry registry{log};
-    ObjectList objectList{factory.objects, factory.busy};
-};
-
-ProcessObjects process;
+ProcessObjects process{"Log.htm"};
 
 void LoadScene() {
     if (sceneName == "marker" || sceneName == "throwing") {

@@ -12,13 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kGreyBar =
-    "<table width=* cellspacing=0 cellpadding=0><tr><td width=0 bgcolor=#EDEDF5>&nbsp;</td>"
-    "<td width=0 bgcolor=#FFFFFF>&nbsp;</td><td width=*><pre>";
-const std::string kRedBar =
-    "<table width=* cellspacing=0 cellpadding=0><tr><td width=0 bgcolor=#ED0000>&nbsp;</td>"
-    "<td width=0 bgcolor=#FFFFFF>&nbsp;</td><td width=*><pre>";
-
 // Monday 7 December 2026, 07:09:27 UTC.
 constexpr std::time_t kSevenDecember = 1796627367;
 

@@ -4,14 +4,15 @@
 #include <sstream>
 #include <string_view>
 
-namespace {
-
 const std::string kGreyBar =
     "<table width=* cellspacing=0 cellpadding=0><tr><td width=0 bgcolor=#EDEDF5>&nbsp;</td>"
     "<td width=0 bgcolor=#FFFFFF>&nbsp;</td><td width=*><pre>";
 const std::string kRedBar =
     "<table width=* cellspacing=0 cellpadding=0><tr><td width=0 bgcolor=#ED0000>&nbsp;</td>"
     "<td width=0 bgcolor=#FFFFFF>&nbsp;</td><td width=*><pre>";
+
+namespace {
+
 const std::string kBarEnd = "</pre></table>";
 const std::string kTitleBar =
     "<table width=100% bgcolor=#FFC742><tr><td><font face=arial size=+2>\n";

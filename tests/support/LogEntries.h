@@ -7,6 +7,10 @@
 
 // Reads a log file back into its entries, so tests can state the sequence they expect
 // instead of comparing markup.
+// The bars that open message and heading entries (grey) and error entries (red).
+extern const std::string kGreyBar;
+extern const std::string kRedBar;
+
 struct LogEntry {
     enum class Kind { Title, Heading, Message, Error };
     Kind kind;
