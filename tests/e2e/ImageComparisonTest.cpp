@@ -7,7 +7,7 @@
 
 #include "ImageComparison.h"
 #include "RgbImage.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 

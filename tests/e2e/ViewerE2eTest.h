@@ -13,7 +13,7 @@
 #include "ChildProcess.h"
 #include "ImageComparison.h"
 #include "RgbImage.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "XWindowDriver.h"
 #include "XvfbServer.h"
 #include "support/LogEntries.h"

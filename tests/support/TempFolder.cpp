@@ -1,4 +1,4 @@
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <stdlib.h>
 
@@ -8,7 +8,7 @@
 
 TempFolder::TempFolder() {
     std::string pattern =
-        (std::filesystem::temp_directory_path() / "sceneviewer-e2e-XXXXXX").string();
+        (std::filesystem::temp_directory_path() / "sceneviewer-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::system_error(errno, std::generic_category(), "mkdtemp " + pattern);
     }
