@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+#include "scene/IMemento.h"
+
+// A GLSL program of the scene: its name and its two source files.
+class GLSLShaderMemento : public IMemento {
+public:
+    void SetAttribute(const std::string& name, const std::string& value) override;
+
+    std::string name;
+    std::string vertexFile;
+    std::string fragmentFile;
+};
