@@ -2,8 +2,7 @@
 
 #include "scene/ValueSyntax.h"
 
-void AbstractGraphicMemento::SetAttribute(const std::string& attribute,
-                                          const std::string& value) {
+void AbstractGraphicMemento::SetAttribute(const std::string& attribute, const std::string& value) {
     if (attribute == "effect") {
         effectName = value;
     } else if (attribute == "pos") {

@@ -137,8 +137,8 @@ class ShortEntryReading : public EffectReading, public ::testing::WithParamInter
 
 TEST_P(ShortEntryReading, FailsWithTheLineOfTheEntry) {
     const ShortEntry& entry = GetParam();
-    const std::string xml = "<Effect name=\"a\">\n  <Float name=\"ok\" val=\"1\"/>\n  " +
-                            entry.element + "\n</Effect>";
+    const std::string xml =
+        "<Effect name=\"a\">\n  <Float name=\"ok\" val=\"1\"/>\n  " + entry.element + "\n</Effect>";
     std::optional<std::string> thrown;
     try {
         Read(xml);
@@ -160,6 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
         ShortEntry{"<Float val=\"1\"/>", "Float needs two attributes, name and val, but has one."},
         ShortEntry{"<Float2 name=\"v\"/>",
                    "Float2 needs two attributes, name and val, but has one."},
-        ShortEntry{"<Float3></Float3>", "Float3 needs two attributes, name and val, but has none."}));
+        ShortEntry{"<Float3></Float3>",
+                   "Float3 needs two attributes, name and val, but has none."}));
 
 }  // namespace

@@ -27,6 +27,7 @@ TEST_P(VectorValue, ReadsComponentsUntilOneCannotBeRead) {
     EXPECT_FLOAT_EQ(xyz[2], c.expected[2]);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Syntax, VectorValue,
     ::testing::Values(
@@ -54,6 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"1,1e39,3", {1, 0, 0}, 1},               // beyond the float range
         Case{"1,1e-50,3", {1, 0, 3}, 3},              // too small reads as zero
         Case{"1,2,", {1, 2, 0}, 2}));
+// clang-format on
 
 TEST(NumberValue, ReadsLikeAStreamAndIsZeroOtherwise) {
     EXPECT_FLOAT_EQ(ParseFloat("32"), 32.0f);
