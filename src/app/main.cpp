@@ -18,5 +18,6 @@ void LoadScene() {}
 int main(int argc, char** argv) {
     Viewer viewer(process.camera, process.animationClock, process.log, process.objectList,
                   LoadScene);
-    return RunGlutShell(argc, argv, viewer, process.log, {});
+    // Textures and programs are deleted while the window's context is still current.
+    return RunGlutShell(argc, argv, viewer, process.log, [] { process.registry.Release(); });
 }

@@ -1,0 +1,63 @@
+#include "resources/Effect.h"
+
+#include <GL/glew.h>
+
+#include "log/HtmlLog.h"
+#include "resources/ResourceRegistry.h"
+
+void Effect::Apply() const {
+    glUseProgram(program);
+    for (const auto& uniform : floats) {
+        glUniform1f(glGetUniformLocation(program, uniform.name.c_str()), uniform.value);
+    }
+    for (std::size_t unit = 0; unit < samplers.size(); ++unit) {
+        glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+        glBindTexture(GL_TEXTURE_2D, samplers[unit].texture);
+        glUniform1i(glGetUniformLocation(program, samplers[unit].name.c_str()),
+                    static_cast<GLint>(unit));
+    }
+    for (const auto& uniform : float2s) {
+        glUniform2f(glGetUniformLocation(program, uniform.name.c_str()), uniform.x, uniform.y);
+    }
+    for (const auto& uniform : float3s) {
+        glUniform3f(glGetUniformLocation(program, uniform.name.c_str()), uniform.value.x,
+                    uniform.value.y, uniform.value.z);
+    }
+}
+
+namespace {
+
+std::string Label(const std::string& name) { return name.empty() ? "(unnamed)" : name; }
+
+}  // namespace
+
+std::unique_ptr<Effect> BuildEffect(const ResourceRegistry& registry,
+                                    const EffectMemento& description, HtmlLog& log) {
+    auto effect = std::make_unique<Effect>();
+    const auto program = registry.LookupGLName(registry.Programs(), description.programName);
+    if (!program) {
+        const std::string effect = "Effect " + Label(description.name);
+        log.WriteError(description.programName.empty()
+                           ? effect + " names no shader program; it is drawn without a program."
+                           : effect + " names the shader program " + description.programName +
+                                 ", which is not registered; it is drawn without a program.");
+    }
+    effect->program = program.value_or(0);
+    effect->floats = description.floats;
+    effect->float2s = description.float2s;
+    effect->float3s = description.float3s;
+    for (const auto& sampler : description.samplers) {
+        const auto texture = registry.LookupGLName(registry.Textures(), sampler.texture);
+        if (!texture) {
+            const std::string effect = "Effect " + Label(description.name);
+            log.WriteError(sampler.texture.empty()
+                               ? effect + " names no texture for the sampler " +
+                                     Label(sampler.name) + "; no texture is bound."
+                               : effect + " binds the texture " + sampler.texture +
+                                     " to the sampler " + Label(sampler.name) +
+                                     ", but that texture is not registered; no texture is bound.");
+        }
+        effect->samplers.push_back({sampler.name, texture.value_or(0)});
+    }
+    return effect;
+}

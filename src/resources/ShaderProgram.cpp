@@ -1,0 +1,129 @@
+#include "resources/ShaderProgram.h"
+
+#include <GL/glew.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "resources/ResourceException.h"
+
+namespace {
+
+std::string ShaderInfoLog(GLuint shader) {
+    GLint length = 0;
+    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    std::string text(static_cast<std::size_t>(std::max(length, 1)), '\0');
+    GLsizei written = 0;
+    glGetShaderInfoLog(shader, static_cast<GLsizei>(text.size()), &written, text.data());
+    text.resize(static_cast<std::size_t>(written));
+    return text;
+}
+
+std::string ProgramInfoLog(GLuint program) {
+    GLint length = 0;
+    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
+    std::string text(static_cast<std::size_t>(std::max(length, 1)), '\0');
+    GLsizei written = 0;
+    glGetProgramInfoLog(program, static_cast<GLsizei>(text.size()), &written, text.data());
+    text.resize(static_cast<std::size_t>(written));
+    return text;
+}
+
+std::string Trimmed(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+bool Compiled(GLuint shader) {
+    GLint status = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
+    return status == GL_TRUE;
+}
+
+}  // namespace
+
+ShaderProgram::ShaderProgram()
+    : vertexShader(glCreateShader(GL_VERTEX_SHADER)),
+      fragmentShader(glCreateShader(GL_FRAGMENT_SHADER)) {}
+
+ShaderProgram::~ShaderProgram() { Release(); }
+
+void ShaderProgram::Release() {
+    if (glIsProgram(program)) {
+        glDetachShader(program, vertexShader);
+        glDetachShader(program, fragmentShader);
+    }
+    if (glIsShader(vertexShader)) glDeleteShader(vertexShader);
+    if (glIsShader(fragmentShader)) glDeleteShader(fragmentShader);
+    if (glIsProgram(program)) glDeleteProgram(program);
+    // Forget the names too: OpenGL reuses them, and a later call must not delete objects
+    // that have since been made for someone else.
+    program = vertexShader = fragmentShader = 0;
+}
+
+std::unique_ptr<ShaderProgram> BuildShaderProgram(const std::string& vertexPath,
+                                                  const std::string& fragmentPath) {
+    auto shaders = std::make_unique<ShaderProgram>();
+    {
+        const std::string vertexText = ReadTextFile(vertexPath);
+        const std::string fragmentText = ReadTextFile(fragmentPath);
+        const char* vertexSource = vertexText.c_str();
+        const char* fragmentSource = fragmentText.c_str();
+        glShaderSource(shaders->vertexShader, 1, &vertexSource, nullptr);
+        glShaderSource(shaders->fragmentShader, 1, &fragmentSource, nullptr);
+    }
+    glCompileShader(shaders->vertexShader);
+    glCompileShader(shaders->fragmentShader);
+    shaders->program = glCreateProgram();
+    glAttachShader(shaders->program, shaders->vertexShader);
+    glAttachShader(shaders->program, shaders->fragmentShader);
+    glLinkProgram(shaders->program);
+
+    // A failed compile also fails the link with a message that only repeats it, so the
+    // link is reported only when both shaders compiled.
+    const bool vertexCompiled = Compiled(shaders->vertexShader);
+    const bool fragmentCompiled = Compiled(shaders->fragmentShader);
+    if (!vertexCompiled) {
+        shaders->problems.push_back("the vertex shader " + vertexPath + " did not compile:\n" +
+                                    Trimmed(ShaderInfoLog(shaders->vertexShader)));
+    }
+    if (!fragmentCompiled) {
+        shaders->problems.push_back("the fragment shader " + fragmentPath + " did not compile:\n" +
+                                    Trimmed(ShaderInfoLog(shaders->fragmentShader)));
+    }
+    GLint linked = GL_FALSE;
+    glGetProgramiv(shaders->program, GL_LINK_STATUS, &linked);
+    if (linked != GL_TRUE && vertexCompiled && fragmentCompiled) {
+        shaders->problems.push_back("the program of " + vertexPath + " and " + fragmentPath +
+                                    " did not link:\n" + Trimmed(ProgramInfoLog(shaders->program)));
+    }
+    return shaders;
+}
+
+std::string ReadTextFile(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        throw ResourceException(
+            "The source file " + path +
+            (errno == ENOENT ? std::string(" was not found.")
+                             : " could not be opened: " + std::string(std::strerror(errno)) + "."));
+    }
+    // Read to the end rather than trusting the size a seek reports, which is wrong for
+    // anything but a plain file.
+    std::string text;
+    char block[65536];
+    std::size_t count;
+    while ((count = std::fread(block, 1, sizeof block, file)) > 0) text.append(block, count);
+    const bool failed = std::ferror(file) != 0;
+    const int readError = errno;
+    std::fclose(file);
+    if (failed) {
+        throw ResourceException("The source file " + path +
+                                " could not be read: " + std::strerror(readError) + ".");
+    }
+    return text;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Writes small image files for texture tests, in the format the file name's extension
+// names (".png", ".bmp"). Pixel functions take (x, y) with y counting the rows in the order
+// the image library stores them: bottom row first. Each returns false if nothing was saved.
+struct Rgb {
+    std::uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+bool WriteRgbImage(const std::string& path, int width, int height,
+                   const std::function<Rgb(int, int)>& pixel);
+// 32 bits per pixel, with the given alpha for each pixel.
+bool WriteRgbaImage(const std::string& path, int width, int height,
+                    const std::function<Rgb(int, int)>& pixel,
+                    const std::function<std::uint8_t(int, int)>& alpha);
+// 8 bits per pixel indexing `palette`; a palette of plain greys gives a greyscale image.
+bool WritePaletteImage(const std::string& path, int width, int height,
+                       const std::vector<Rgb>& palette,
+                       const std::function<std::uint8_t(int, int)>& index);
+std::vector<Rgb> GreyPalette();
+
+// Any bytes, for files that are not images.
+bool WriteBytes(const std::string& path, const std::string& bytes);
+
+// The bits per pixel of an image file as the image library loads it (0 if it cannot), and
+// whether it counts as greyscale; lets a test check it has the kind of image it needs.
+struct StoredImage {
+    unsigned bitsPerPixel = 0;
+    bool greyscale = false;
+};
+StoredImage DescribeImage(const std::string& path);
