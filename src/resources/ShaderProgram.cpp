@@ -11,24 +11,25 @@
 
 namespace {
 
-std::string ShaderInfoLog(GLuint shader) {
+// The driver's log of a shader or program; the two differ only in the functions that
+// read it.
+std::string InfoLog(GLuint object, PFNGLGETSHADERIVPROC getParameter,
+                    PFNGLGETSHADERINFOLOGPROC getLog) {
     GLint length = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    getParameter(object, GL_INFO_LOG_LENGTH, &length);
     std::string text(static_cast<std::size_t>(std::max(length, 1)), '\0');
     GLsizei written = 0;
-    glGetShaderInfoLog(shader, static_cast<GLsizei>(text.size()), &written, text.data());
+    getLog(object, static_cast<GLsizei>(text.size()), &written, text.data());
     text.resize(static_cast<std::size_t>(written));
     return text;
 }
 
+std::string ShaderInfoLog(GLuint shader) {
+    return InfoLog(shader, glGetShaderiv, glGetShaderInfoLog);
+}
+
 std::string ProgramInfoLog(GLuint program) {
-    GLint length = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
-    std::string text(static_cast<std::size_t>(std::max(length, 1)), '\0');
-    GLsizei written = 0;
-    glGetProgramInfoLog(program, static_cast<GLsizei>(text.size()), &written, text.data());
-    text.resize(static_cast<std::size_t>(written));
-    return text;
+    return InfoLog(program, glGetProgramiv, glGetProgramInfoLog);
 }
 
 std::string Trimmed(std::string text) {

@@ -1,15 +1,9 @@
 #pragma once
 
-#include <string>
-
-#include "common/BaseException.h"
+#include "common/MessageException.h"
 
 // A scene file that cannot be read as the format requires; the message says where.
-class SceneException : public BaseException {
+class SceneException : public MessageException {
 public:
-    explicit SceneException(std::string message) : message(std::move(message)) {}
-    const char* what() const noexcept override { return message.c_str(); }
-
-private:
-    std::string message;
+    using MessageException::MessageException;
 };
