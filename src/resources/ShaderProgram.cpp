@@ -3,10 +3,9 @@
 #include <GL/glew.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
+#include "common/FileError.h"
+#include "common/WholeFile.h"
 #include "resources/ResourceException.h"
 
 namespace {
@@ -106,25 +105,9 @@ std::unique_ptr<ShaderProgram> BuildShaderProgram(const std::string& vertexPath,
 }
 
 std::string ReadTextFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        throw ResourceException(
-            "The source file " + path +
-            (errno == ENOENT ? std::string(" was not found.")
-                             : " could not be opened: " + std::string(std::strerror(errno)) + "."));
+    try {
+        return ReadWholeFile(path);
+    } catch (const FileError& failure) {
+        throw ResourceException("The source file " + path + failure.Reason());
     }
-    // Read to the end rather than trusting the size a seek reports, which is wrong for
-    // anything but a plain file.
-    std::string text;
-    char block[65536];
-    std::size_t count;
-    while ((count = std::fread(block, 1, sizeof block, file)) > 0) text.append(block, count);
-    const bool failed = std::ferror(file) != 0;
-    const int readError = errno;
-    std::fclose(file);
-    if (failed) {
-        throw ResourceException("The source file " + path +
-                                " could not be read: " + std::strerror(readError) + ".");
-    }
-    return text;
 }
