@@ -1,4 +1,90 @@
 #include "factory/Factory.h"
 
+#include "factory/FactoryException.h"
+#include "log/HtmlLog.h"
+#include "objects/RGraphicObject.h"
+#include "resources/ResourceRegistry.h"
+#include "scene/FileGraphicMemento.h"
+
+namespace {
+
+// Clears the flag on every way out, so a failure cannot stop drawing for good.
+class BusyScope {
+public:
+    explicit BusyScope(bool& busy) : busy(busy) { busy = true; }
+    ~BusyScope() { busy = false; }
+
+private:
+    bool& busy;
+};
+
+std::unique_ptr<AbstractGraphicObject> CreateR(const AbstractGraphicMemento& description) {
+    return CreateRGraphicObject(description);
+}
+
+}  // namespace
+
 Factory::Factory(AnimationClock& animationClock, HtmlLog& log)
-    : log(log), animationClock(animationClock) {}
+    : log(log), animationClock(animationClock) {
+    RegisterCreator("R", CreateR);
+}
+
+Factory::~Factory() = default;
+
+void Factory::RegisterCreator(const std::string& type, Creator creator) {
+    creators[type] = creator;
+}
+
+std::unique_ptr<AbstractGraphicObject> Factory::Create(
+    const std::string& type, const AbstractGraphicMemento& description) const {
+    const auto found = creators.find(type);
+    if (found == creators.end()) throw FactoryException("Could not find creator: " + type);
+    return found->second(description);
+}
+
+void Factory::CreateObjects(const std::vector<Entry>& list) {
+    const BusyScope busyScope(busy);
+    log.WriteHeading("Factory.");
+    log.WriteMessage("starting at: \t" + log.TimeStamp());
+    for (const Entry& entry : list) {
+        try {
+            std::unique_ptr<AbstractGraphicObject> object = Create(entry.type, *entry.description);
+            AbstractGraphicObject* made = object.get();
+            owned.push_back(std::move(object));
+            objects.Append(made);
+            made->effect = EffectFor(entry.type, *entry.description);
+        } catch (const FactoryException& failure) {
+            log.WriteError(failure.what());
+        } catch (...) {
+            log.WriteError("Unexpected error. While creating object. " + entry.type);
+        }
+    }
+    log.WriteMessage("ending at:\t" + log.TimeStamp());
+    for (std::size_t i = 0; i < objects.Count(); ++i) objects[i]->Prepare();
+}
+
+const Effect* Factory::EffectFor(const std::string& type,
+                                 const AbstractGraphicMemento& description) const {
+    const std::string& name = description.effectName;
+    if (const Effect* effect = registry ? registry->FindEffect(name) : nullptr) return effect;
+    // "NULL" is the empty effect by definition, even when the effects failed to load.
+    if (name == "NULL") return &noEffect;
+
+    std::string problem;
+    if (description.sourceLine > 0) {
+        problem = "Scene.xml line " + std::to_string(description.sourceLine) + ": ";
+    }
+    problem += "the " + type + " object";
+    if (const auto* file = dynamic_cast<const FileGraphicMemento*>(&description)) {
+        problem += " " + file->fileName;
+    }
+    problem += name.empty() ? " names no effect"
+                            : " names the effect " + name + ", which is not registered";
+    log.WriteError(problem + "; it is drawn with the NULL effect.");
+    return &noEffect;
+}
+
+void Factory::Release() {
+    objects.Clear();
+    owned.clear();
+}

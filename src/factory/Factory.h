@@ -1,24 +1,72 @@
 #pragma once
 
-#include "factory/ObjectArray.h"
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "factory/ObjectArray.h"
+#include "resources/Effect.h"
+
+class AbstractGraphicMemento;
+class AbstractGraphicObject;
 class AnimationClock;
 class HtmlLog;
+class ResourceRegistry;
 
-// Holds the scene's graphic objects and the busy flag that keeps the frame loop from
-// drawing while objects are being made. Creating objects from scene descriptions comes
-// with the model-type creators; until then the array stays empty.
+// Turns the scene's graphic-object descriptions into objects through the creator
+// registered for each model type, and keeps them in creation order for the frame loop.
+// The busy flag keeps the frame loop from drawing while objects are being made.
 class Factory {
 public:
+    // Makes a new object from its description, with its model file read and its position
+    // and scale set. Throws FactoryException when the object cannot be made.
+    using Creator = std::unique_ptr<AbstractGraphicObject> (*)(const AbstractGraphicMemento&);
+
+    // One graphic object of the scene: its model type and its description.
+    struct Entry {
+        std::string type;
+        std::unique_ptr<AbstractGraphicMemento> description;
+    };
+
+    // Registers the creator for "R".
     Factory(AnimationClock& animationClock, HtmlLog& log);
+    // Deletes the objects that Release() has not; with buffers, that needs the context.
+    ~Factory();
 
     Factory(const Factory&) = delete;
     Factory& operator=(const Factory&) = delete;
 
+    // A later registration for the same type replaces the earlier one.
+    void RegisterCreator(const std::string& type, Creator creator);
+
+    // The new object of model type `type`; throws FactoryException "Could not find
+    // creator: TYPE" when no creator is registered for it (names match exactly).
+    std::unique_ptr<AbstractGraphicObject> Create(const std::string& type,
+                                                  const AbstractGraphicMemento& description) const;
+
+    // Creates the objects of `list` in order, gives each its effect, then prepares them
+    // all. An entry that cannot be made is logged and skipped. An object whose effect is
+    // not registered is logged and drawn with the empty "NULL" effect. The busy flag is
+    // set throughout and cleared however this ends.
+    void CreateObjects(const std::vector<Entry>& list);
+
+    // Deletes every object, with the GL context current, and empties the array.
+    void Release();
+
     ObjectArray objects;
     bool busy = false;
+    // Resolves effect names; set by the scene loader. Without it no effect is found.
+    const ResourceRegistry* registry = nullptr;
 
 private:
+    const Effect* EffectFor(const std::string& type,
+                            const AbstractGraphicMemento& description) const;
+
     HtmlLog& log;
+    std::map<std::string, Creator> creators;
     AnimationClock& animationClock;
+    std::vector<std::unique_ptr<AbstractGraphicObject>> owned;
+    // What "NULL" stands for: no program, no samplers, no uniforms.
+    Effect noEffect;
 };

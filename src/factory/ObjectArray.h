@@ -19,6 +19,9 @@ public:
     // The element at `index`; throws the C string "out of range" at or beyond Count().
     IGraphicObject* operator[](std::size_t index) const;
 
+    // Forgets every pointer; the capacity stays.
+    void Clear() { count = 0; }
+
     std::size_t Count() const { return count; }
     std::size_t Capacity() const { return capacity; }
 

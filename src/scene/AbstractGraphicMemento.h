@@ -16,4 +16,7 @@ public:
     std::string effectName;
     Vector3 position;
     Vector3 scale;
+    // The line of the scene file that described the object (0 when not from a file), so
+    // reports about it can say where it is.
+    int sourceLine = 0;
 };

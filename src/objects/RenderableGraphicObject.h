@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+
+#include "objects/AbstractGraphicObject.h"
+#include "objects/MeshArray.h"
+
+// A triangle mesh whose interleaved vertices live in one vertex buffer object and whose
+// indices stay in ordinary memory. The base of the R and RA model objects.
+class RenderableGraphicObject : public AbstractGraphicObject {
+public:
+    RenderableGraphicObject() = default;
+    // Deletes the vertex buffer, if Prepare() made one: needs the context then.
+    ~RenderableGraphicObject() override;
+
+    RenderableGraphicObject(const RenderableGraphicObject&) = delete;
+    RenderableGraphicObject& operator=(const RenderableGraphicObject&) = delete;
+
+    // Draws the mesh alone, with no effect or placement. Leaves the buffer bound and the
+    // vertex, normal and texture-coordinate arrays enabled.
+    void Draw() override;
+
+    // Uploads the vertices into a new buffer with the static usage hint.
+    void Prepare() override;
+
+    std::uint32_t vertexBuffer = 0;
+    IndexArray indices;
+    VertexArray vertices;
+};
