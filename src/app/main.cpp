@@ -3,6 +3,7 @@
 #include "app/GlutShell.h"
 #include "app/ProcessObjects.h"
 #include "app/Viewer.h"
+#include "scene/Scene.h"
 
 namespace {
 
@@ -10,14 +11,17 @@ namespace {
 // at exit, after GLUT's own teardown, which closes the log last.
 ProcessObjects process{"Log.htm"};
 
-// Reading Scene.xml comes with the scene loader; until then the scene stays empty.
-void LoadScene() {}
+void LoadScene() { Scene::Load(process.log, process.registry, process.factory); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     Viewer viewer(process.camera, process.animationClock, process.log, process.objectList,
                   LoadScene);
-    // Textures and programs are deleted while the window's context is still current.
-    return RunGlutShell(argc, argv, viewer, process.log, [] { process.registry.Release(); });
+    // The objects' buffers, then textures and programs, are deleted while the window's
+    // context is still current; the objects go first, as they point at the effects.
+    return RunGlutShell(argc, argv, viewer, process.log, [] {
+        process.factory.Release();
+        process.registry.Release();
+    });
 }

@@ -22,8 +22,19 @@
 inline const std::string kSceneViewer = SCENEVIEWER_PATH;
 inline const std::string kViewerProbe = VIEWER_PROBE_PATH;
 
-// The log of a start that reaches the main loop.
-inline const std::vector<LogEntry> kMainLoopReached = {
+// A scene with every required section and nothing in them.
+inline constexpr std::string_view kEmptyScene =
+    "<Scene><Effects><Textures/><Shaders/></Effects><GraphicObjects/></Scene>\n";
+
+// The viewer's log up to the end of loading a scene whose own entries are `sceneEntries`
+// (times masked).
+std::vector<LogEntry> SceneLoadLog(const std::vector<LogEntry>& sceneEntries);
+
+// The viewer's log of a start on kEmptyScene that reaches the main loop (times masked).
+std::vector<LogEntry> EmptySceneMainLoopLog();
+
+// The probe's log of a start that reaches the main loop; it loads no scene file.
+inline const std::vector<LogEntry> kProbeMainLoopReached = {
     Title("Main"), Message("Opengl 2.0 is supported."), Title("init"), Title("Main Loop")};
 
 // What the probe logs when its GL objects were released while the context was current.
@@ -57,8 +68,11 @@ protected:
 
     ExitStatus WaitForViewerExit() { return viewer->WaitForExit(kExitTimeout); }
 
+    // Writes `text` as Scene.xml into the working folder.
+    void WriteScene(std::string_view text);
+
     // Waits for the viewer to end and expects status 0 and a closed log that holds
-    // exactly `entries`.
+    // exactly `entries`, time stamps masked.
     void ExpectCleanEnd(const std::vector<LogEntry>& entries);
 
     std::filesystem::path LogPath() const { return folder.Path() / "Log.htm"; }

@@ -66,7 +66,7 @@ protected:
     // the context current, closes the log and exits with 0.
     void CloseAndExpectCleanEnd() {
         x->Close(*window);
-        std::vector<LogEntry> expected = kMainLoopReached;
+        std::vector<LogEntry> expected = kProbeMainLoopReached;
         expected.push_back(kProbeReleasedGl);
         ExpectCleanEnd(expected);
     }
@@ -134,6 +134,7 @@ TEST_F(ViewerKeysE2eTest, LowerCaseWMovesTheCameraForwardUntilSStopsIt) {
 
 TEST_F(ViewerKeysE2eTest, TheViewerTakesEveryKeyAndStillClosesCleanly) {
     StartServer();
+    WriteScene(kEmptyScene);
     StartViewer(kSceneViewer);
     window = WaitForMainLoop();
     ASSERT_TRUE(window);
@@ -154,7 +155,7 @@ TEST_F(ViewerKeysE2eTest, TheViewerTakesEveryKeyAndStillClosesCleanly) {
     EXPECT_TRUE(x->IsOnScreen(*window));
 
     x->Close(*window);
-    ExpectCleanEnd(kMainLoopReached);
+    ExpectCleanEnd(EmptySceneMainLoopLog());
 }
 
 }  // namespace

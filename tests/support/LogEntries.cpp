@@ -1,6 +1,7 @@
 #include "support/LogEntries.h"
 
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string_view>
 
@@ -84,6 +85,15 @@ std::optional<ParsedLog> ParseLog(const std::string& page) {
         }
     }
     return log;
+}
+
+const std::string kTime = "TIME";
+
+std::vector<LogEntry> WithTimesMasked(std::vector<LogEntry> entries) {
+    static const std::regex stamp(
+        R"([A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9][0-9] [0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{4}$)");
+    for (LogEntry& entry : entries) entry.text = std::regex_replace(entry.text, stamp, kTime);
+    return entries;
 }
 
 std::string ReadFile(const std::string& path) {

@@ -38,5 +38,10 @@ struct ParsedLog {
 // between the entries is not an entry.
 std::optional<ParsedLog> ParseLog(const std::string& page);
 
+// The entries with a time stamp at the end of a text ("... Tue Dec  8 07:56:05 2026")
+// replaced by kTime, so runs at different times give the same sequence.
+extern const std::string kTime;
+std::vector<LogEntry> WithTimesMasked(std::vector<LogEntry> entries);
+
 // The whole content of a file ("" if it cannot be read).
 std::string ReadFile(const std::string& path);

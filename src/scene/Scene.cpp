@@ -1,0 +1,181 @@
+#include "scene/Scene.h"
+
+#include <tinyxml2.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "factory/Factory.h"
+#include "log/HtmlLog.h"
+#include "resources/ResourceRegistry.h"
+#include "scene/EffectReader.h"
+#include "scene/FileGraphicMemento.h"
+#include "scene/SceneException.h"
+
+namespace {
+
+using tinyxml2::XMLAttribute;
+using tinyxml2::XMLDocument;
+using tinyxml2::XMLElement;
+
+constexpr const char* kFileName = "Scene.xml";
+
+std::string AtLine(int line) { return std::string(kFileName) + " line " + std::to_string(line); }
+
+// Logs the fixed message and throws it.
+[[noreturn]] void Fail(HtmlLog& log, const std::string& message) {
+    log.WriteError(message);
+    throw SceneException(message);
+}
+
+// The child `name` of `parent`; when there is none, logs where it is missing, then fails
+// with `message`.
+const XMLElement& RequireChild(const XMLElement& parent, const char* name, HtmlLog& log,
+                               const std::string& message) {
+    if (const XMLElement* child = parent.FirstChildElement(name)) return *child;
+    log.WriteError(AtLine(parent.GetLineNum()) + ": the " + parent.Name() + " element has no " +
+                   name + " element.");
+    Fail(log, message);
+}
+
+// Why TinyXML-2 could not load the file, in the user's terms.
+std::string LoadFailure(const XMLDocument& document) {
+    switch (document.ErrorID()) {
+        case tinyxml2::XML_ERROR_FILE_NOT_FOUND: {
+            std::error_code ignored;
+            return std::string(kFileName) + " was not found in the working folder " +
+                   std::filesystem::current_path(ignored).string() + ".";
+        }
+        case tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED:
+            return std::string(kFileName) + " could not be opened.";
+        case tinyxml2::XML_ERROR_FILE_READ_ERROR:
+            return std::string(kFileName) + " could not be read.";
+        case tinyxml2::XML_ERROR_EMPTY_DOCUMENT:
+            return std::string(kFileName) + " holds no XML element.";
+        default: break;
+    }
+    // ErrorStr() is "Error=NAME ErrorID=N (0xN) Line number=L: detail"; keep the detail.
+    std::string detail = document.ErrorStr();
+    if (const auto colon = detail.find(": "); colon != std::string::npos) {
+        detail.erase(0, colon + 2);
+    } else {
+        detail.clear();
+    }
+    return AtLine(document.ErrorLineNum()) + " is not well-formed XML: " + document.ErrorName() +
+           (detail.empty() ? "" : " (" + detail + ")") + ".";
+}
+
+// Applies every attribute of `element` to `record` in document order, logging each as
+// "name:\tvalue".
+template <typename Record>
+void ApplyAttributes(const XMLElement& element, Record& record, HtmlLog& log) {
+    for (const XMLAttribute* a = element.FirstAttribute(); a; a = a->Next()) {
+        record.SetAttribute(a->Name(), a->Value());
+        log.WriteMessage(std::string(a->Name()) + ":\t" + a->Value());
+    }
+}
+
+// The records of every child of the section `sectionName` named `recordName`; every
+// child gets a heading, others are skipped after it.
+template <typename Record>
+std::vector<Record> ReadSection(const XMLElement& effects, const char* sectionName,
+                                const char* recordName, const std::string& missing, HtmlLog& log) {
+    const XMLElement& section = RequireChild(effects, sectionName, log, missing);
+    std::vector<Record> records;
+    for (const XMLElement* child = section.FirstChildElement(); child;
+         child = child->NextSiblingElement()) {
+        log.WriteHeading(child->Name());
+        if (std::strcmp(child->Name(), recordName) != 0) continue;
+        Record& record = records.emplace_back();
+        ApplyAttributes(*child, record, log);
+    }
+    return records;
+}
+
+// Runs one section; a failure is logged with the section's fixed message and loading
+// goes on.
+template <typename Section>
+void Guarded(HtmlLog& log, const char* what, Section section) {
+    try {
+        section();
+    } catch (...) {
+        log.WriteError(std::string("Scene::Load() catch exception in ") + what + " loading.");
+    }
+}
+
+bool IsModelType(const char* name) {
+    return std::strcmp(name, "OBJ") == 0 || std::strcmp(name, "R") == 0 ||
+           std::strcmp(name, "RA") == 0;
+}
+
+}  // namespace
+
+void Scene::Load(HtmlLog& log, ResourceRegistry& registry, Factory& factory) {
+    log.WriteTitle("Scene initialization");
+    std::vector<Factory::Entry> objects;
+    {
+        XMLDocument document;
+        log.WriteHeading("file Scene.xml");
+        if (document.LoadFile(kFileName) != tinyxml2::XML_SUCCESS) {
+            log.WriteError(LoadFailure(document));
+            Fail(log, "File Scene.xml not exist.");
+        }
+        log.WriteMessage("start parsing \t" + log.TimeStamp());
+        log.WriteMessage("Creating scene ...");
+
+        const XMLElement* scene = document.FirstChildElement("Scene");
+        if (!scene) {
+            if (const XMLElement* root = document.RootElement()) {
+                log.WriteError(AtLine(root->GetLineNum()) + ": the top element is " + root->Name() +
+                               "; the scene must be in a Scene element.");
+            }
+            Fail(log, "No Scene tag in Scene.xml.");
+        }
+        const XMLElement& effects =
+            RequireChild(*scene, "Effects", log, "No Effects tag in Scene.xml.");
+
+        Guarded(log, "textures", [&] { LoadTextures(effects, log, registry); });
+        Guarded(log, "shaders", [&] { LoadShaders(effects, log, registry); });
+        Guarded(log, "effects", [&] { LoadEffects(effects, log, registry); });
+
+        factory.registry = &registry;
+
+        const XMLElement& graphicObjects =
+            RequireChild(*scene, "GraphicObjects", log, "No GraphicObjects tag in Scene.xml.");
+        for (const XMLElement* child = graphicObjects.FirstChildElement(); child;
+             child = child->NextSiblingElement()) {
+            log.WriteHeading(child->Name());
+            if (!IsModelType(child->Name())) continue;
+            auto record = std::make_unique<FileGraphicMemento>();
+            record->sourceLine = child->GetLineNum();
+            ApplyAttributes(*child, *record, log);
+            objects.push_back({child->Name(), std::move(record)});
+        }
+    }  // the document is released here
+    log.WriteMessage("end parsing \t" + log.TimeStamp());
+    log.WriteMessage("Creating graphic object.");
+    factory.CreateObjects(objects);
+}
+
+void Scene::LoadTextures(const XMLElement& effects, HtmlLog& log, ResourceRegistry& registry) {
+    registry.AddTextures(ReadSection<TextureMemento>(effects, "Textures", "Texture",
+                                                     "No Textures tag in Scene.xml", log));
+}
+
+void Scene::LoadShaders(const XMLElement& effects, HtmlLog& log, ResourceRegistry& registry) {
+    registry.AddShaderPrograms(ReadSection<GLSLShaderMemento>(effects, "Shaders", "GLSL",
+                                                              "No Shaders tag in Scene.xml.", log));
+}
+
+void Scene::LoadEffects(const XMLElement& effects, HtmlLog& log, ResourceRegistry& registry) {
+    std::vector<EffectMemento> records(1);
+    records.front().SetAttribute("name", "NULL");
+    records.front().SetAttribute("shader", "NULL");
+    for (const XMLElement* effect = effects.FirstChildElement("Effect"); effect;
+         effect = effect->NextSiblingElement("Effect")) {
+        records.push_back(ReadEffect(*effect, log, kFileName));
+    }
+    registry.AddEffects(records);
+}

@@ -1,0 +1,76 @@
+#include "support/MeshFiles.h"
+
+#include <array>
+#include <cstring>
+#include <fstream>
+
+namespace {
+
+void AppendWords(std::string& bytes, const void* words, std::size_t size) {
+    // Little-endian on the machines the tests run on, as the format wants.
+    bytes.append(static_cast<const char*>(words), size);
+}
+
+}  // namespace
+
+std::string RawRFileBytes(std::uint32_t vertexCount, const std::vector<MeshVertex>& vertices,
+                          std::uint32_t triangleCount, const std::vector<std::uint32_t>& indices) {
+    std::string bytes;
+    AppendWords(bytes, &vertexCount, 4);
+    AppendWords(bytes, vertices.data(), vertices.size() * sizeof(MeshVertex));
+    AppendWords(bytes, &triangleCount, 4);
+    AppendWords(bytes, indices.data(), indices.size() * 4);
+    return bytes;
+}
+
+std::string RFileBytes(const TestMesh& mesh) {
+    return RawRFileBytes(static_cast<std::uint32_t>(mesh.vertices.size()), mesh.vertices,
+                         static_cast<std::uint32_t>(mesh.indices.size() / 3), mesh.indices);
+}
+
+void WriteRFile(const std::filesystem::path& path, const TestMesh& mesh) {
+    std::ofstream(path, std::ios::binary) << RFileBytes(mesh);
+}
+
+MeshVertex Vertex(float x, float y, float z, float s, float t, float r) {
+    return MeshVertex{{x, y, z}, {0, 0, 1}, {s, t, r}};
+}
+
+TestMesh Square(float x0, float y0, float x1, float y1) {
+    // Clockwise seen from +z: bottom left, top left, top right, bottom right.
+    return TestMesh{{Vertex(x0, y0, 0, 0, 0), Vertex(x0, y1, 0, 0, 1), Vertex(x1, y1, 0, 1, 1),
+                     Vertex(x1, y0, 0, 1, 0)},
+                    {0, 1, 2, 0, 2, 3}};
+}
+
+TestMesh Cube(float size) {
+    const float h = size / 2;
+    TestMesh mesh;
+    // Each face: an outward normal and two in-plane axes u, v with v x u = normal, so the
+    // corners (-v-u), (-v+u), (+v+u), (+v-u) run clockwise seen from outside.
+    struct Face {
+        std::array<float, 3> normal, u, v;
+    };
+    const Face faces[] = {
+        {{0, 0, 1}, {0, 1, 0}, {1, 0, 0}}, {{0, 0, -1}, {1, 0, 0}, {0, 1, 0}},
+        {{1, 0, 0}, {0, 0, 1}, {0, 1, 0}}, {{-1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
+        {{0, 1, 0}, {1, 0, 0}, {0, 0, 1}}, {{0, -1, 0}, {0, 0, 1}, {1, 0, 0}},
+    };
+    for (const Face& face : faces) {
+        const auto first = static_cast<std::uint32_t>(mesh.vertices.size());
+        const float corners[4][2] = {{-1, -1}, {-1, 1}, {1, 1}, {1, -1}};
+        for (const auto& corner : corners) {
+            MeshVertex vertex{};
+            for (int axis = 0; axis < 3; ++axis) {
+                vertex.position[axis] =
+                    h * (face.normal[axis] + corner[0] * face.v[axis] + corner[1] * face.u[axis]);
+                vertex.normal[axis] = face.normal[axis];
+            }
+            vertex.texCoord[0] = (corner[0] + 1) / 2;
+            vertex.texCoord[1] = (corner[1] + 1) / 2;
+            mesh.vertices.push_back(vertex);
+        }
+        for (std::uint32_t i : {0u, 1u, 2u, 0u, 2u, 3u}) mesh.indices.push_back(first + i);
+    }
+    return mesh;
+}
