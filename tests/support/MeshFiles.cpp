@@ -74,3 +74,12 @@ TestMesh Cube(float size) {
     }
     return mesh;
 }
+
+TestMesh Translated(TestMesh mesh, float dx, float dy, float dz) {
+    for (MeshVertex& vertex : mesh.vertices) {
+        vertex.position[0] += dx;
+        vertex.position[1] += dy;
+        vertex.position[2] += dz;
+    }
+    return mesh;
+}

@@ -29,6 +29,9 @@ MeshVertex Vertex(float x, float y, float z, float s = 0, float t = 0, float r =
 // front face clockwise as the viewer sets it, facing +z.
 TestMesh Square(float x0, float y0, float x1, float y1);
 
+// `mesh` with every position moved by (dx, dy, dz).
+TestMesh Translated(TestMesh mesh, float dx, float dy, float dz);
+
 // A cube of edge `size` centred on the origin, each face two triangles, with normals
 // pointing out and front faces clockwise seen from outside.
 TestMesh Cube(float size);
