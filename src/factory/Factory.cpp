@@ -74,7 +74,7 @@ const Effect* Factory::EffectFor(const std::string& type,
     if (description.sourceLine > 0) {
         problem = "Scene.xml line " + std::to_string(description.sourceLine) + ": ";
     }
-    problem += "the " + type + " object";
+    problem += (problem.empty() ? "The " : "the ") + type + " object";
     if (const auto* file = dynamic_cast<const FileGraphicMemento*>(&description)) {
         problem += " " + file->fileName;
     }

@@ -1,0 +1,154 @@
+#include "factory/Factory.h"
+
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/AnimationClock.h"
+#include "log/HtmlLog.h"
+#include "objects/RGraphicObject.h"
+#include "resources/ResourceRegistry.h"
+#include "scene/FileGraphicMemento.h"
+#include "support/GlTestContext.h"
+#include "support/LogEntries.h"
+#include "support/MeshFiles.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+EffectMemento EffectRecord(const std::string& name) {
+    EffectMemento record;
+    record.name = name;
+    record.programName = "NULL";
+    return record;
+}
+
+// What creators see of the test that runs them; creators are plain functions.
+const Factory* runningFactory = nullptr;
+std::vector<bool> busyWhileCreating;
+
+struct FailingPrepare : RGraphicObject {
+    void Prepare() override { throw std::runtime_error("prepare failed"); }
+};
+
+class FactoryGl : public ::testing::Test {
+protected:
+    void SetUp() override {
+        REQUIRE_GL(gl);
+        WriteRFile(File("square.r"), Square(0, 0, 1, 1));
+        WriteRFile(File("cube.r"), Cube(1));
+        runningFactory = &factory;
+        busyWhileCreating.clear();
+    }
+    void TearDown() override { runningFactory = nullptr; }
+
+    std::string File(const std::string& name) const { return (folder.Path() / name).string(); }
+
+    static Factory::Entry Entry(const std::string& type, const std::string& file,
+                                const std::string& effect, int line = 0) {
+        auto description = std::make_unique<FileGraphicMemento>();
+        description->fileName = file;
+        description->effectName = effect;
+        description->sourceLine = line;
+        return {type, std::move(description)};
+    }
+
+    template <typename... Entries>
+    static std::vector<Factory::Entry> List(Entries... entries) {
+        std::vector<Factory::Entry> list;
+        (list.push_back(std::move(entries)), ...);
+        return list;
+    }
+
+    // The log so far, with its time stamps masked.
+    std::vector<LogEntry> Entries() const {
+        const auto parsed = ParseLog(ReadFile(logPath));
+        return parsed ? WithTimesMasked(parsed->entries) : std::vector{Error("unreadable log")};
+    }
+
+    const RGraphicObject& Object(std::size_t i) const {
+        return dynamic_cast<const RGraphicObject&>(*factory.objects[i]);
+    }
+
+    GlTestContext gl{8, 8};
+    TempFolder folder;
+    std::string logPath = File("log.htm");
+    HtmlLog log{logPath, "Log file"};
+    AnimationClock clock;
+    ResourceRegistry registry{log};
+    Factory factory{clock, log};
+};
+
+TEST_F(FactoryGl, LogsEachFailedEntryAndPreparesTheRestInOrder) {
+    registry.AddEffects({EffectRecord("NULL"), EffectRecord("plain")});
+    factory.registry = &registry;
+    // Not even a std::exception.
+    factory.RegisterCreator(
+        "Throws",
+        [](const AbstractGraphicMemento&) -> std::unique_ptr<AbstractGraphicObject> { throw 7; });
+    factory.CreateObjects(
+        List(Entry("R", File("square.r"), "plain"), Entry("ra", File("square.r"), "plain"),
+             Entry("Obj", File("square.r"), "plain"), Entry("R", File("missing.r"), "plain"),
+             Entry("Throws", File("square.r"), "plain"), Entry("R", File("cube.r"), "NULL")));
+
+    EXPECT_EQ(
+        Entries(),
+        (std::vector{Heading("Factory."), Message("starting at: \t" + kTime),
+                     Error("Could not find creator: ra"), Error("Could not find creator: Obj"),
+                     Error("The model file " + File("missing.r") + " was not found."),
+                     Error("Unexpected error. While creating object. Throws"),
+                     Message("ending at:\t" + kTime)}));
+    EXPECT_FALSE(factory.busy);
+    ASSERT_EQ(factory.objects.Count(), 2u);
+    EXPECT_EQ(Object(0).vertices.count, 4u);   // square.r
+    EXPECT_EQ(Object(1).vertices.count, 24u);  // cube.r
+    EXPECT_EQ(Object(0).effect, registry.FindEffect("plain"));
+    EXPECT_EQ(Object(1).effect, registry.FindEffect("NULL"));
+    const GLuint buffers[] = {Object(0).vertexBuffer, Object(1).vertexBuffer};
+    for (const GLuint buffer : buffers) EXPECT_TRUE(buffer != 0 && glIsBuffer(buffer));
+
+    factory.Release();
+    EXPECT_EQ(factory.objects.Count(), 0u);
+    for (const GLuint buffer : buffers) EXPECT_FALSE(glIsBuffer(buffer));
+}
+
+TEST_F(FactoryGl, UnregisteredEffectIsLoggedAndDrawnWithTheEmptyEffect) {
+    // "NULL" itself is not registered here; it needs no report.
+    registry.AddEffects({EffectRecord("plain")});
+    factory.registry = &registry;
+    factory.CreateObjects(List(Entry("R", File("square.r"), "glow", 12),
+                               Entry("R", File("cube.r"), ""), Entry("R", File("cube.r"), "NULL")));
+
+    const std::string square = File("square.r"), cube = File("cube.r");
+    EXPECT_EQ(Entries(), (std::vector{Heading("Factory."), Message("starting at: \t" + kTime),
+                                      Error("Scene.xml line 12: the R object " + square +
+                                            " names the effect glow, which is not registered; "
+                                            "it is drawn with the NULL effect."),
+                                      Error("The R object " + cube +
+                                            " names no effect; it is drawn with the NULL effect."),
+                                      Message("ending at:\t" + kTime)}));
+    // All three share the factory's own empty effect.
+    ASSERT_EQ(factory.objects.Count(), 3u);
+    ASSERT_NE(Object(0).effect, nullptr);
+    EXPECT_EQ(Object(0).effect->program, 0u);
+    EXPECT_EQ(Object(1).effect, Object(0).effect);
+    EXPECT_EQ(Object(2).effect, Object(0).effect);
+}
+
+TEST_F(FactoryGl, BusyWhileCreatingAndClearedWhenPrepareThrows) {
+    factory.RegisterCreator("Probe", [](const AbstractGraphicMemento&) {
+        busyWhileCreating.push_back(runningFactory->busy);
+        return std::unique_ptr<AbstractGraphicObject>(new FailingPrepare);
+    });
+    EXPECT_THROW(
+        factory.CreateObjects(List(Entry("Probe", "", "NULL"), Entry("Probe", "", "NULL"))),
+        std::runtime_error);
+    EXPECT_EQ(busyWhileCreating, std::vector<bool>({true, true}));
+    EXPECT_FALSE(factory.busy);
+}
+
+}  // namespace

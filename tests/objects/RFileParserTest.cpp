@@ -1,0 +1,145 @@
+#include "objects/RFileParser.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "factory/FactoryException.h"
+#include "objects/RGraphicObject.h"
+#include "scene/FileGraphicMemento.h"
+#include "support/MeshFiles.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+// Three vertices whose 27 floats all differ, and one triangle.
+TestMesh Triangle() {
+    TestMesh mesh{std::vector<MeshVertex>(3), {2, 0, 1}};
+    auto* floats = reinterpret_cast<float*>(mesh.vertices.data());
+    for (int i = 0; i < 27; ++i) floats[i] = i * 1.5f - 7.0f;
+    return mesh;
+}
+
+std::vector<float> Floats(const MeshVertex* vertices, std::size_t count) {
+    const auto* first = reinterpret_cast<const float*>(vertices);
+    return {first, first + count * 9};
+}
+
+// A target that already holds a mesh, so a failed parse can be seen to keep it.
+struct FilledTarget {
+    FilledTarget() { Tarnhold::RFileParser(object, "old.r").ParseBuffer(RFileBytes(Triangle())); }
+    RenderableGraphicObject object;
+};
+
+// The message of the FactoryException that `action` throws, "" if it throws none.
+template <typename Action>
+std::string Failure(Action action) {
+    try {
+        action();
+    } catch (const FactoryException& failure) {
+        return failure.what();
+    }
+    return "";
+}
+
+TEST(RFileParser, TwoZeroCountsReplaceTheMeshWithAnEmptyOne) {
+    FilledTarget target;
+    const std::string bytes = RawRFileBytes(0, {}, 0, {});
+    ASSERT_EQ(bytes.size(), 8u);
+    Tarnhold::RFileParser(target.object, "m.r").ParseBuffer(bytes);
+    EXPECT_EQ(target.object.vertices.count, 0u);
+    EXPECT_EQ(target.object.indices.count, 0u);
+}
+
+TEST(RFileParser, ReadsEveryVertexFloatAndIndexAndIgnoresTrailingBytes) {
+    const TestMesh mesh = Triangle();
+    for (const std::string& tail : {std::string(), std::string("\x07\0\0\0garbage", 11)}) {
+        RenderableGraphicObject target;
+        Tarnhold::RFileParser(target, "m.r").ParseBuffer(RFileBytes(mesh) + tail);
+        ASSERT_EQ(target.vertices.count, 3u);
+        EXPECT_EQ(Floats(target.vertices.data.get(), 3), Floats(mesh.vertices.data(), 3));
+        ASSERT_EQ(target.indices.count, 3u);
+        EXPECT_EQ(
+            std::vector<std::uint32_t>(target.indices.data.get(), target.indices.data.get() + 3),
+            mesh.indices);
+    }
+}
+
+TEST(RFileParser, DamagedFilesNameTheProblemAndKeepTheTarget) {
+    const std::string whole = RFileBytes(Triangle());  // 4 + 3 * 36 + 4 + 12 = 128 bytes
+    const std::vector<MeshVertex> one = {Vertex(1, 2, 3)};
+    const std::string cut = "The model file m.r is cut short: it ends at byte ";
+    const std::string range = "The model file m.r has a vertex index out of range: ";
+    const struct {
+        std::string bytes, message;
+    } cases[] = {
+        {whole.substr(0, 3), cut + "3, before the end of its vertex count (4 bytes from byte 0)."},
+        {whole.substr(0, 4 + 2 * 36 + 10),
+         cut + "86, before the end of its 3 vertices (108 bytes from byte 4)."},
+        {RawRFileBytes(1, one, 0, {}).substr(0, 24),
+         cut + "24, before the end of its 1 vertex (36 bytes from byte 4)."},
+        {whole.substr(0, 4 + 3 * 36 + 2),
+         cut + "114, before the end of its triangle count (4 bytes from byte 112)."},
+        {whole.substr(0, 128 - 4),
+         cut + "124, before the end of its 1 triangle (12 bytes from byte 116)."},
+        {RawRFileBytes(1, one, 2, {0, 0, 0, 0}),
+         cut + "60, before the end of its 2 triangles (24 bytes from byte 44)."},
+        // Counts far beyond the file are reported, not allocated.
+        {RawRFileBytes(0xFFFFFFFF, {}, 0, {}),
+         cut + "8, before the end of its 4294967295 vertices (154618822620 bytes from byte 4)."},
+        {RawRFileBytes(0, {}, 0xFFFFFFFF, {}),
+         cut + "8, before the end of its 4294967295 triangles (51539607540 bytes from byte 8)."},
+        // The first index not below the vertex count, at its own byte offset.
+        {RawRFileBytes(3, Triangle().vertices, 2, {0, 1, 2, 2, 3, 7}),
+         range + "3 at byte 132, but the file has 3 vertices."},
+        {RawRFileBytes(1, one, 1, {0, 0, 1}), range + "1 at byte 52, but the file has 1 vertex."},
+        {RawRFileBytes(0, {}, 1, {0, 0, 0}), range + "0 at byte 8, but the file has 0 vertices."},
+    };
+    for (const auto& damaged : cases) {
+        FilledTarget target;
+        const MeshVertex* vertices = target.object.vertices.data.get();
+        const std::uint32_t* indices = target.object.indices.data.get();
+        EXPECT_EQ(Failure([&] {
+                      Tarnhold::RFileParser(target.object, "m.r").ParseBuffer(damaged.bytes);
+                  }),
+                  damaged.message);
+        EXPECT_EQ(target.object.vertices.data.get(), vertices) << damaged.message;
+        EXPECT_EQ(target.object.vertices.count, 3u) << damaged.message;
+        EXPECT_EQ(target.object.indices.data.get(), indices) << damaged.message;
+        EXPECT_EQ(target.object.indices.count, 3u) << damaged.message;
+    }
+}
+
+TEST(RFileParser, FilesThatCannotBeReadNameTheFile) {
+    TempFolder folder;
+    RenderableGraphicObject target;
+    const std::string missing = (folder.Path() / "missing.r").string();
+    const std::string directory = folder.Path().string();
+    EXPECT_EQ(Failure([&] { Tarnhold::RFileParser(target, missing).Parse(); }),
+              "The model file " + missing + " was not found.");
+    EXPECT_EQ(Failure([&] { Tarnhold::RFileParser(target, directory).Parse(); }),
+              "The model file " + directory + " could not be read: Is a directory.");
+}
+
+TEST(CreateRGraphicObject, ReadsTheFileAndCopiesPositionAndScale) {
+    TempFolder folder;
+    FileGraphicMemento description;
+    description.fileName = (folder.Path() / "tri.r").string();
+    description.position = {1.5f, -2.0f, 3.25f};
+    description.scale = {4.0f, 5.0f, 6.0f};
+    WriteRFile(description.fileName, Triangle());
+    const auto object = CreateRGraphicObject(description);
+    EXPECT_EQ(object->vertices.count, 3u);
+    EXPECT_EQ(object->indices.count, 3u);
+    const Vector3 at = object->position, scale = object->scale;
+    EXPECT_EQ(std::vector<float>({at.x, at.y, at.z}), std::vector<float>({1.5f, -2.0f, 3.25f}));
+    EXPECT_EQ(std::vector<float>({scale.x, scale.y, scale.z}), std::vector<float>({4, 5, 6}));
+
+    description.fileName = (folder.Path() / "gone.r").string();
+    EXPECT_EQ(Failure([&] { CreateRGraphicObject(description); }),
+              "The model file " + description.fileName + " was not found.");
+}
+
+}  // namespace
