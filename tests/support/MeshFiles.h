@@ -16,7 +16,7 @@ struct TestMesh {
 // The bytes of an R file: vertex count, vertices, triangle count, indices, little-endian.
 std::string RFileBytes(const TestMesh& mesh);
 
-// An R file whose counts are given as they stand, followed by `body` (for damaged files).
+// An R file with counts that need not match the data that follows (for damaged files).
 std::string RawRFileBytes(std::uint32_t vertexCount, const std::vector<MeshVertex>& vertices,
                           std::uint32_t triangleCount, const std::vector<std::uint32_t>& indices);
 
