@@ -83,10 +83,7 @@ protected:
         if (!logPath.empty()) fs::remove(logPath);
     }
 
-    std::vector<LogEntry> Entries() {
-        const auto parsed = ParseLog(ReadFile(logPath));
-        return parsed ? parsed->entries : std::vector<LogEntry>{Error("unreadable log")};
-    }
+    std::vector<LogEntry> Entries() { return EntriesOf(logPath); }
 
     // The starting modelview matrix every object should see: the camera's view, then the
     // scene's half turn. Computed with a separate camera in the same state.

@@ -65,10 +65,7 @@ protected:
     }
 
     // The log so far, with its time stamps masked.
-    std::vector<LogEntry> Entries() const {
-        const auto parsed = ParseLog(ReadFile(logPath));
-        return parsed ? WithTimesMasked(parsed->entries) : std::vector{Error("unreadable log")};
-    }
+    std::vector<LogEntry> Entries() const { return EntriesOf(logPath); }
 
     const RGraphicObject& Object(std::size_t i) const {
         return dynamic_cast<const RGraphicObject&>(*factory.objects[i]);

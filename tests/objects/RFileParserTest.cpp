@@ -10,6 +10,7 @@
 #include "objects/RGraphicObject.h"
 #include "scene/FileGraphicMemento.h"
 #include "support/MeshFiles.h"
+#include "support/Thrown.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -32,17 +33,6 @@ struct FilledTarget {
     FilledTarget() { Tarnhold::RFileParser(object, "old.r").ParseBuffer(RFileBytes(Triangle())); }
     RenderableGraphicObject object;
 };
-
-// The message of the FactoryException that `action` throws, "" if it throws none.
-template <typename Action>
-std::string Failure(Action action) {
-    try {
-        action();
-    } catch (const FactoryException& failure) {
-        return failure.what();
-    }
-    return "";
-}
 
 TEST(RFileParser, TwoZeroCountsReplaceTheMeshWithAnEmptyOne) {
     FilledTarget target;
@@ -101,7 +91,7 @@ TEST(RFileParser, DamagedFilesNameTheProblemAndKeepTheTarget) {
         FilledTarget target;
         const MeshVertex* vertices = target.object.vertices.data.get();
         const std::uint32_t* indices = target.object.indices.data.get();
-        EXPECT_EQ(Failure([&] {
+        EXPECT_EQ(MessageOf<FactoryException>([&] {
                       Tarnhold::RFileParser(target.object, "m.r").ParseBuffer(damaged.bytes);
                   }),
                   damaged.message);
@@ -117,10 +107,11 @@ TEST(RFileParser, FilesThatCannotBeReadNameTheFile) {
     RenderableGraphicObject target;
     const std::string missing = (folder.Path() / "missing.r").string();
     const std::string directory = folder.Path().string();
-    EXPECT_EQ(Failure([&] { Tarnhold::RFileParser(target, missing).Parse(); }),
+    EXPECT_EQ(MessageOf<FactoryException>([&] { Tarnhold::RFileParser(target, missing).Parse(); }),
               "The model file " + missing + " was not found.");
-    EXPECT_EQ(Failure([&] { Tarnhold::RFileParser(target, directory).Parse(); }),
-              "The model file " + directory + " could not be read: Is a directory.");
+    EXPECT_EQ(
+        MessageOf<FactoryException>([&] { Tarnhold::RFileParser(target, directory).Parse(); }),
+        "The model file " + directory + " could not be read: Is a directory.");
 }
 
 TEST(CreateRGraphicObject, ReadsTheFileAndCopiesPositionAndScale) {
@@ -138,7 +129,7 @@ TEST(CreateRGraphicObject, ReadsTheFileAndCopiesPositionAndScale) {
     EXPECT_EQ(std::vector<float>({scale.x, scale.y, scale.z}), std::vector<float>({4, 5, 6}));
 
     description.fileName = (folder.Path() / "gone.r").string();
-    EXPECT_EQ(Failure([&] { CreateRGraphicObject(description); }),
+    EXPECT_EQ(MessageOf<FactoryException>([&] { CreateRGraphicObject(description); }),
               "The model file " + description.fileName + " was not found.");
 }
 

@@ -93,10 +93,7 @@ protected:
         dim = registry.Textures().at("dim")->id;
     }
 
-    std::vector<LogEntry> Entries() {
-        const auto parsed = ParseLog(ReadFile(logPath));
-        return parsed ? parsed->entries : std::vector<LogEntry>{Error("unreadable log")};
-    }
+    std::vector<LogEntry> Entries() { return EntriesOf(logPath); }
 
     Effect Full() const {
         Effect effect;

@@ -79,10 +79,7 @@ protected:
         EXPECT_TRUE(WriteBytes(File(name), text));
         return File(name);
     }
-    std::vector<LogEntry> Entries() {
-        const auto parsed = ParseLog(ReadFile(logPath));
-        return parsed ? parsed->entries : std::vector<LogEntry>{Error("unreadable log")};
-    }
+    std::vector<LogEntry> Entries() { return EntriesOf(logPath); }
 
     GlTestContext gl{8, 8};
     TempFolder folder;

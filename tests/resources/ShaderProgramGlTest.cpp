@@ -9,6 +9,7 @@
 #include "resources/ShaderProgram.h"
 #include "support/GlTestContext.h"
 #include "support/TempFolder.h"
+#include "support/Thrown.h"
 #include "support/TestImages.h"
 
 namespace {
@@ -27,17 +28,6 @@ std::multiset<GLuint> Attached(GLuint program) {
     GLsizei count = 0;
     glGetAttachedShaders(program, 8, &count, names);
     return {names, names + count};
-}
-
-// What the ResourceException thrown by `action` says.
-template <typename Action>
-std::string FailureOf(Action action) {
-    try {
-        action();
-    } catch (const ResourceException& e) {
-        return e.what();
-    }
-    return "no exception";
 }
 
 // Shader and program names in use among the small ones a fresh context hands out.
@@ -136,7 +126,7 @@ TEST_F(ShaderProgramGl, UnreadableSourceThrowsAndLeavesNoObjects) {
     const std::string vertex = Write("a.vert", kVertex), fragment = Write("a.frag", kFragment);
     const std::string missing = File("missing.glsl");
     for (const auto& [v, f] : {std::pair{vertex, missing}, std::pair{missing, fragment}}) {
-        EXPECT_EQ(FailureOf([&] { BuildShaderProgram(v, f); }),
+        EXPECT_EQ(MessageOf<ResourceException>([&] { BuildShaderProgram(v, f); }),
                   "The source file " + missing + " was not found.");
         EXPECT_TRUE(LiveShaderObjects().empty());
     }
@@ -151,9 +141,10 @@ TEST_F(ShaderProgramGl, ReadTextFileKeepsEveryByte) {
     EXPECT_EQ(ReadTextFile(Write("empty.txt", "")), "");
 
     const std::string missing = File("none.txt");
-    EXPECT_EQ(FailureOf([&] { ReadTextFile(missing); }),
+    EXPECT_EQ(MessageOf<ResourceException>([&] { ReadTextFile(missing); }),
               "The source file " + missing + " was not found.");
-    const std::string unreadable = FailureOf([&] { ReadTextFile(folder.Path().string()); });
+    const std::string unreadable =
+        MessageOf<ResourceException>([&] { ReadTextFile(folder.Path().string()); });
     EXPECT_EQ(unreadable.rfind("The source file " + folder.Path().string() + " could not be", 0),
               0u)
         << unreadable;

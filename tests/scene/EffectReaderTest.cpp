@@ -26,9 +26,7 @@ protected:
 
     std::vector<LogEntry> Entries() {
         log.Close();
-        const auto parsed = ParseLog(ReadFile(logPath));
-        EXPECT_TRUE(parsed.has_value());
-        return parsed ? parsed->entries : std::vector<LogEntry>{};
+        return EntriesOf(logPath);
     }
 
     TempFolder folder;

@@ -80,10 +80,7 @@ protected:
         return std::nullopt;
     }
 
-    Entries Logged() const {
-        const auto parsed = ParseLog(ReadFile(logPath));
-        return parsed ? WithTimesMasked(parsed->entries) : Entries{Error("unreadable log")};
-    }
+    Entries Logged() const { return EntriesOf(logPath); }
 
     RenderableGraphicObject& Object(std::size_t index) {
         return dynamic_cast<RenderableGraphicObject&>(*factory.objects[index]);

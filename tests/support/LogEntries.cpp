@@ -96,6 +96,12 @@ std::vector<LogEntry> WithTimesMasked(std::vector<LogEntry> entries) {
     return entries;
 }
 
+std::vector<LogEntry> EntriesOf(const std::string& path) {
+    const auto parsed = ParseLog(ReadFile(path));
+    return parsed ? WithTimesMasked(parsed->entries)
+                  : std::vector<LogEntry>{Error("unreadable log " + path)};
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream content;

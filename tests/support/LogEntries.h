@@ -43,5 +43,9 @@ std::optional<ParsedLog> ParseLog(const std::string& page);
 extern const std::string kTime;
 std::vector<LogEntry> WithTimesMasked(std::vector<LogEntry> entries);
 
+// The entries of the log file at `path` with times masked; a single error entry saying so
+// when the file is missing or not a log.
+std::vector<LogEntry> EntriesOf(const std::string& path);
+
 // The whole content of a file ("" if it cannot be read).
 std::string ReadFile(const std::string& path);
