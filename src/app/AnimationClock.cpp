@@ -1,6 +1,7 @@
 #include "app/AnimationClock.h"
 
 #include <chrono>
+#include <limits>
 
 AnimationClock::AnimationClock(MillisecondSource source) : source(std::move(source)) {
     lastTime = this->source();
@@ -20,6 +21,15 @@ void AnimationClock::Update() {
 void AnimationClock::TogglePause() {
     paused = !paused;
     Update();
+}
+
+std::int32_t AnimationClock::Time() const {
+    // Converting a double outside the int32 range is undefined, so clamp first.
+    constexpr double largest = std::numeric_limits<std::int32_t>::max();
+    constexpr double smallest = std::numeric_limits<std::int32_t>::min();
+    if (!(total < largest)) return total >= largest ? std::numeric_limits<std::int32_t>::max() : 0;
+    if (total <= smallest) return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(total);
 }
 
 std::uint32_t AnimationClock::SystemMilliseconds() {

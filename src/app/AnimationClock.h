@@ -18,6 +18,11 @@ public:
     // pausing drops it.
     void TogglePause();
 
+    // The animation time: `total` in whole milliseconds, truncated toward zero. After
+    // about 24.8 days of running time it stays at the largest 32-bit value instead of
+    // wrapping to a negative time, so finished animations stay finished.
+    std::int32_t Time() const;
+
     // Milliseconds of the system's monotonic clock, truncated to 32 bits.
     static std::uint32_t SystemMilliseconds();
 

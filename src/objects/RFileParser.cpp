@@ -34,10 +34,10 @@ void RFileParser::Parse() {
 
 void RFileParser::ParseBuffer(std::string_view bytes) {
     ByteReader in(bytes);
-    ReadMesh(in);
+    Keep(ReadMesh(in));
 }
 
-void RFileParser::ReadMesh(ByteReader& in) {
+RFileParser::Mesh RFileParser::ReadMesh(ByteReader& in) const {
     const std::uint32_t vertexCount = ReadCount(in, "vertex count");
     Require(in, std::uint64_t{vertexCount} * sizeof(MeshVertex),
             Counted(vertexCount, "vertex", "vertices"));
@@ -65,8 +65,12 @@ void RFileParser::ReadMesh(ByteReader& in) {
              ", but the file has " + Counted(vertexCount, "vertex", "vertices") + ".");
     }
 
-    target.vertices = std::move(vertices);
-    target.indices = std::move(indices);
+    return {std::move(vertices), std::move(indices)};
+}
+
+void RFileParser::Keep(Mesh mesh) {
+    target.vertices = std::move(mesh.vertices);
+    target.indices = std::move(mesh.indices);
 }
 
 void RFileParser::Fail(const std::string& problem) const {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "objects/MeshArray.h"
+
 class RenderableGraphicObject;
 class ByteReader;
 
@@ -33,9 +35,18 @@ public:
     virtual void ParseBuffer(std::string_view bytes);
 
 protected:
-    // Reads the mesh at the reader's position into the target and leaves the reader just
-    // after it.
-    void ReadMesh(ByteReader& in);
+    // A checked mesh, not yet given to the target.
+    struct Mesh {
+        VertexArray vertices;
+        IndexArray indices;
+    };
+
+    // Reads and checks the mesh at the reader's position and leaves the reader just after
+    // it. Throws FactoryException if the mesh is cut short or an index is out of range.
+    Mesh ReadMesh(ByteReader& in) const;
+
+    // Gives the mesh to the target.
+    void Keep(Mesh mesh);
 
     // Throws FactoryException "The model file NAME " followed by `problem`.
     [[noreturn]] void Fail(const std::string& problem) const;
