@@ -2,6 +2,8 @@
 
 #include "factory/FactoryException.h"
 #include "log/HtmlLog.h"
+#include "objects/OBJGraphicObject.h"
+#include "objects/RAGraphicObject.h"
 #include "objects/RGraphicObject.h"
 #include "resources/ResourceRegistry.h"
 #include "scene/FileGraphicMemento.h"
@@ -18,15 +20,28 @@ private:
     bool& busy;
 };
 
-std::unique_ptr<AbstractGraphicObject> CreateR(const AbstractGraphicMemento& description) {
+std::unique_ptr<AbstractGraphicObject> CreateOBJ(const AbstractGraphicMemento& description,
+                                                 std::vector<std::string>& problems) {
+    return CreateOBJGraphicObject(description, problems);
+}
+
+std::unique_ptr<AbstractGraphicObject> CreateR(const AbstractGraphicMemento& description,
+                                               std::vector<std::string>&) {
     return CreateRGraphicObject(description);
+}
+
+std::unique_ptr<AbstractGraphicObject> CreateRA(const AbstractGraphicMemento& description,
+                                                std::vector<std::string>&) {
+    return CreateRAGraphicObject(description);
 }
 
 }  // namespace
 
 Factory::Factory(AnimationClock& animationClock, HtmlLog& log)
     : log(log), animationClock(animationClock) {
+    RegisterCreator("OBJ", CreateOBJ);
     RegisterCreator("R", CreateR);
+    RegisterCreator("RA", CreateRA);
 }
 
 Factory::~Factory() = default;
@@ -35,11 +50,12 @@ void Factory::RegisterCreator(const std::string& type, Creator creator) {
     creators[type] = creator;
 }
 
-std::unique_ptr<AbstractGraphicObject> Factory::Create(
-    const std::string& type, const AbstractGraphicMemento& description) const {
+std::unique_ptr<AbstractGraphicObject> Factory::Create(const std::string& type,
+                                                       const AbstractGraphicMemento& description,
+                                                       std::vector<std::string>& problems) const {
     const auto found = creators.find(type);
     if (found == creators.end()) throw FactoryException("Could not find creator: " + type);
-    return found->second(description);
+    return found->second(description, problems);
 }
 
 void Factory::CreateObjects(const std::vector<Entry>& list) {
@@ -48,11 +64,20 @@ void Factory::CreateObjects(const std::vector<Entry>& list) {
     log.WriteMessage("starting at: \t" + log.TimeStamp());
     for (const Entry& entry : list) {
         try {
-            std::unique_ptr<AbstractGraphicObject> object = Create(entry.type, *entry.description);
+            std::vector<std::string> problems;
+            std::unique_ptr<AbstractGraphicObject> object =
+                Create(entry.type, *entry.description, problems);
+            for (const std::string& problem : problems) log.WriteError(problem);
             AbstractGraphicObject* made = object.get();
             owned.push_back(std::move(object));
             objects.Append(made);
             made->effect = EffectFor(entry.type, *entry.description);
+            if (entry.type == "RA") {
+                // Every animated object shares the clock that the space key pauses.
+                if (auto* animated = dynamic_cast<FrameAnimatableRGO*>(made)) {
+                    animated->clock = &animationClock;
+                }
+            }
         } catch (const FactoryException& failure) {
             log.WriteError(failure.what());
         } catch (...) {

@@ -20,8 +20,11 @@ class ResourceRegistry;
 class Factory {
 public:
     // Makes a new object from its description, with its model file read and its position
-    // and scale set. Throws FactoryException when the object cannot be made.
-    using Creator = std::unique_ptr<AbstractGraphicObject> (*)(const AbstractGraphicMemento&);
+    // and scale set. Throws FactoryException when the object cannot be made. Problems that
+    // still leave an object (part of a model file unreadable) go into `problems`, each a
+    // sentence for the log.
+    using Creator = std::unique_ptr<AbstractGraphicObject> (*)(
+        const AbstractGraphicMemento& description, std::vector<std::string>& problems);
 
     // One graphic object of the scene: its model type and its description.
     struct Entry {
@@ -29,7 +32,7 @@ public:
         std::unique_ptr<AbstractGraphicMemento> description;
     };
 
-    // Registers the creator for "R".
+    // Registers the creators for "OBJ", "R" and "RA".
     Factory(AnimationClock& animationClock, HtmlLog& log);
     // Deletes the objects that Release() has not; with buffers, that needs the context.
     ~Factory();
@@ -41,14 +44,17 @@ public:
     void RegisterCreator(const std::string& type, Creator creator);
 
     // The new object of model type `type`; throws FactoryException "Could not find
-    // creator: TYPE" when no creator is registered for it (names match exactly).
+    // creator: TYPE" when no creator is registered for it (names match exactly). Problems
+    // that still leave an object are added to `problems`.
     std::unique_ptr<AbstractGraphicObject> Create(const std::string& type,
-                                                  const AbstractGraphicMemento& description) const;
+                                                  const AbstractGraphicMemento& description,
+                                                  std::vector<std::string>& problems) const;
 
-    // Creates the objects of `list` in order, gives each its effect, then prepares them
-    // all. An entry that cannot be made is logged and skipped. An object whose effect is
-    // not registered is logged and drawn with the empty "NULL" effect. The busy flag is
-    // set throughout and cleared however this ends.
+    // Creates the objects of `list` in order, gives each its effect (and an "RA" object
+    // the animation clock), then prepares them all. An entry that cannot be made is logged
+    // and skipped; problems that still leave an object are logged as errors before it is
+    // added. An object whose effect is not registered is logged and drawn with the empty
+    // "NULL" effect. The busy flag is set throughout and cleared however this ends.
     void CreateObjects(const std::vector<Entry>& list);
 
     // Deletes every object, with the GL context current, and empties the array.

@@ -86,7 +86,8 @@ TEST_F(FactoryGl, LogsEachFailedEntryAndPreparesTheRestInOrder) {
     // Not even a std::exception.
     factory.RegisterCreator(
         "Throws",
-        [](const AbstractGraphicMemento&) -> std::unique_ptr<AbstractGraphicObject> { throw 7; });
+        [](const AbstractGraphicMemento&,
+           std::vector<std::string>&) -> std::unique_ptr<AbstractGraphicObject> { throw 7; });
     factory.CreateObjects(
         List(Entry("R", File("square.r"), "plain"), Entry("ra", File("square.r"), "plain"),
              Entry("Obj", File("square.r"), "plain"), Entry("R", File("missing.r"), "plain"),
@@ -137,7 +138,7 @@ TEST_F(FactoryGl, UnregisteredEffectIsLoggedAndDrawnWithTheEmptyEffect) {
 }
 
 TEST_F(FactoryGl, BusyWhileCreatingAndClearedWhenPrepareThrows) {
-    factory.RegisterCreator("Probe", [](const AbstractGraphicMemento&) {
+    factory.RegisterCreator("Probe", [](const AbstractGraphicMemento&, std::vector<std::string>&) {
         busyWhileCreating.push_back(runningFactory->busy);
         return std::unique_ptr<AbstractGraphicObject>(new FailingPrepare);
     });

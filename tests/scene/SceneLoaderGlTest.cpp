@@ -154,8 +154,8 @@ std::vector<SceneCase> SceneCases() {
                  Entries{Heading("OBJ"), Message("file:\tcube.obj"), Message("effect:\tNULL"),
                          Heading("RA"), Message("file:\tcube.ra"), Heading("ra"), Heading("Obj")} +
                  cube("NULL") +
-                 closing(
-                     {Error("Could not find creator: OBJ"), Error("Could not find creator: RA")})),
+                 closing({Error("The model file cube.obj was not found."),
+                          Error("The model file cube.ra was not found.")})),
         Case("", true, 0, {},
              fileFailure + Entries{Error("Scene.xml was not found in the working folder FOLDER."),
                                    Error("File Scene.xml not exist.")}),

@@ -1,0 +1,19 @@
+#include "objects/FindKeys.h"
+
+KeyBlend FindKeys(std::span<const TranslationKey> track, std::int32_t time, std::uint32_t& cursor) {
+    const auto last = static_cast<std::uint32_t>(track.size() - 1);
+    if (time <= track.front().time) return {0, 0, 0.0f};
+    if (time >= track.back().time) return {last, last, 0.0f};
+
+    if (cursor > last) cursor = 0;
+    if (time <= track[cursor].time) return {cursor, cursor, 0.0f};
+
+    // The last key's time is above `time`, so the scan stops there at the latest.
+    std::uint32_t next = cursor + 1;
+    while (next < last && track[next].time <= time) cursor = next++;
+
+    // 64-bit differences: the span between two keys may exceed the int32 range.
+    const double passed = std::int64_t{time} - track[cursor].time;
+    const double span = std::int64_t{track[next].time} - track[cursor].time;
+    return {cursor, next, static_cast<float>(passed / span)};
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class OBJGraphicObject;
+class TextCursor;
+struct OBJFace;
+
+// Reads the subset of Wavefront OBJ that models use here into an OBJGraphicObject:
+// "v" positions (multiplied by a factor), "vt" texture coordinates, "vn" normals and "f"
+// faces, of which only the first three corners count. Every other statement, "#"
+// comments included, is skipped to the end of its line, however long the line is.
+//
+// The reading follows the token rules of a C++ stream: numbers may stand on the next
+// line, and a "v", "vt" or "vn" statement does not skip what follows its numbers, which is
+// read as the next statement. An index that a face corner does not give keeps the value it
+// had in the previous face.
+//
+// The file is read into memory whole and parsed in place. A number that cannot be read
+// ends the reading, keeping what came before it; faces with an index outside their arrays
+// are kept but cannot be drawn. Both are reported in Problems(), naming the file and line.
+class OBJFileParser {
+public:
+    OBJFileParser(OBJGraphicObject& target, std::string fileName);
+
+    // Reads the file and parses it; a file that cannot be read throws FactoryException.
+    void Parse(float factor);
+
+    // Parses a file's content that is already in memory.
+    void ParseBuffer(std::string_view text, float factor);
+
+    // Each problem is a complete sentence for the log.
+    const std::vector<std::string>& Problems() const { return problems; }
+
+private:
+    // Reads one face's first three corners into `face`; false if a number is unreadable.
+    static bool ReadFace(TextCursor& in, OBJFace& face);
+
+    void ReportUnreadable(const TextCursor& in, std::string_view statement, std::uint32_t line);
+    void ReportUndrawable(std::size_t facesBefore, const std::vector<std::uint32_t>& faceLines);
+
+    OBJGraphicObject& target;
+    std::string fileName;
+    std::vector<std::string> problems;
+};

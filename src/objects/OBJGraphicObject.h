@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/Vector3.h"
+#include "objects/AbstractGraphicObject.h"
+#include "objects/OBJFace.h"
+#include "objects/TexCoord.h"
+
+class AbstractGraphicMemento;
+
+// A Wavefront OBJ model: the arrays read from the file, compiled by Prepare() into one
+// display list of triangles that Draw() calls. The arrays stay after compiling.
+class OBJGraphicObject : public AbstractGraphicObject {
+public:
+    OBJGraphicObject() = default;
+    // Deletes the display list, if Prepare() made one: needs the context then.
+    ~OBJGraphicObject() override;
+
+    OBJGraphicObject(const OBJGraphicObject&) = delete;
+    OBJGraphicObject& operator=(const OBJGraphicObject&) = delete;
+
+    // Pushes the matrix, applies the effect and placement, calls the list and pops.
+    void Draw() override;
+
+    // Compiles every drawable face, in file order, into one list of triangles: per corner
+    // a texture coordinate (only if the model has any), a normal and a position. Faces
+    // with an index outside their arrays are left out.
+    void Prepare() override;
+
+    // Whether every index the list uses for `face` names an element: positions and
+    // normals always, texture coordinates if the model has any.
+    bool Drawable(const OBJFace& face) const;
+
+    // What is wrong with the first index of `face` outside its array, for example "its
+    // normal index is 0, but the file has no normals"; empty if the face is drawable.
+    std::string IndexProblem(const OBJFace& face) const;
+
+    std::uint32_t displayList = 0;
+    std::vector<Vector3> positions;  // already multiplied by the load factor
+    std::vector<TexCoord> texCoords;
+    std::vector<Vector3> normals;
+    std::vector<OBJFace> faces;  // one per face statement, as read
+};
+
+// The factory's creator for model type "OBJ": reads the description's model file with
+// positions scaled by 0.1 and copies its position and scale. Problems that still leave a
+// model (an unreadable number, faces that cannot be drawn) are added to `problems`; a
+// file that cannot be read throws FactoryException and no object is made.
+std::unique_ptr<OBJGraphicObject> CreateOBJGraphicObject(const AbstractGraphicMemento& description,
+                                                         std::vector<std::string>& problems);

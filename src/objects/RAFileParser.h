@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "objects/RFileParser.h"
+
+class FrameAnimatableRGO;
+
+namespace Tarnhold {
+
+// Reads an RA file into an animated mesh object: an R mesh, then a count and that many
+// 16-byte translation keys, then a count and that many 20-byte keys of the second track.
+// Keys are kept in file order and not checked.
+//
+// As for R files, everything is checked before anything is kept: a file shorter than its
+// counts say throws FactoryException naming the file and the byte offset, and leaves the
+// target as it was. Reading a new track starts its cursor at the first key.
+class RAFileParser : public RFileParser {
+public:
+    RAFileParser(FrameAnimatableRGO& target, std::string fileName);
+
+    void ParseBuffer(std::string_view bytes) override;
+};
+
+}  // namespace Tarnhold
