@@ -36,11 +36,24 @@ std::vector<LogEntry> SceneLoadLog(const std::vector<LogEntry>& sceneEntries) {
     return entries;
 }
 
-std::vector<LogEntry> EmptySceneMainLoopLog() {
-    return SceneLoadLog({Message("end parsing \t" + kTime), Message("Creating graphic object."),
-                         Heading("Factory."), Message("starting at: \t" + kTime),
-                         Message("ending at:\t" + kTime), Title("Main Loop")});
+std::vector<LogEntry> ObjectEntries(const std::string& type, const std::string& file,
+                                    const std::string& effect, const std::string& pos,
+                                    const std::string& scale) {
+    return {Heading(type), Message("file:\t" + file), Message("effect:\t" + effect),
+            Message("pos:\t" + pos), Message("scale:\t" + scale)};
 }
+
+std::vector<LogEntry> FactoryEntries(const std::vector<LogEntry>& errors) {
+    std::vector<LogEntry> entries = {Message("end parsing \t" + kTime),
+                                     Message("Creating graphic object."), Heading("Factory."),
+                                     Message("starting at: \t" + kTime)};
+    entries.insert(entries.end(), errors.begin(), errors.end());
+    entries.push_back(Message("ending at:\t" + kTime));
+    entries.push_back(Title("Main Loop"));
+    return entries;
+}
+
+std::vector<LogEntry> EmptySceneMainLoopLog() { return SceneLoadLog(FactoryEntries({})); }
 
 void ViewerE2eTest::TearDown() {
     if (viewer && viewer->Running()) {

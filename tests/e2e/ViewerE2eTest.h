@@ -30,6 +30,15 @@ inline constexpr std::string_view kEmptyScene =
 // (times masked).
 std::vector<LogEntry> SceneLoadLog(const std::vector<LogEntry>& sceneEntries);
 
+// What the loader logs for one graphic object of a scene.
+std::vector<LogEntry> ObjectEntries(const std::string& type, const std::string& file,
+                                    const std::string& effect, const std::string& pos,
+                                    const std::string& scale = "1,1,1");
+
+// What the loader and the factory log after the scene's own entries, up to the main loop,
+// with the factory's `errors` (times masked).
+std::vector<LogEntry> FactoryEntries(const std::vector<LogEntry>& errors);
+
 // The viewer's log of a start on kEmptyScene that reaches the main loop (times masked).
 std::vector<LogEntry> EmptySceneMainLoopLog();
 

@@ -115,12 +115,19 @@ TEST_F(HtmlLogTest, EntryTextsAreEscapedButTheLogsMarkupIsNot) {
     log.WriteHeading("a<b");
     log.WriteError("1 > 0");
     log.WriteTitle("\"quoted\"");
-    const auto parsed = ParseLog(ReadFile(path));
+    const std::string page = ReadFile(path);
+    for (const char* escaped :
+         {"<pre>&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; &amp; co</pre>",
+          "<h3>a&lt;b</h3>", "\n1 &gt; 0</pre>", "&quot;quoted&quot;\n"}) {
+        EXPECT_NE(page.find(escaped), std::string::npos) << escaped;
+    }
+    EXPECT_EQ(page.find("<script>"), std::string::npos);
+    // Read back, the entries are the texts as written.
+    const auto parsed = ParseLog(page);
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->entries,
-              (std::vector<LogEntry>{
-                  Message("&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; &amp; co"),
-                  Heading("a&lt;b"), Error("1 &gt; 0"), Title("&quot;quoted&quot;")}));
+              (std::vector<LogEntry>{Message("<script>alert(\"x\")</script> & co"), Heading("a<b"),
+                                     Error("1 > 0"), Title("\"quoted\"")}));
 }
 
 TEST_F(HtmlLogTest, AnUnwritableLogIsSilentlyDropped) {

@@ -41,6 +41,27 @@ bool TakeUntil(std::string_view& rest, std::string_view end, std::string& out) {
     return true;
 }
 
+// An entry's text as it was written: the log escapes the four characters that HTML gives
+// a meaning to.
+std::string Unescaped(const std::string& html) {
+    static const std::pair<std::string_view, char> kEscapes[] = {
+        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}};
+    std::string text;
+    for (std::size_t i = 0; i < html.size();) {
+        bool replaced = false;
+        for (const auto& [escape, character] : kEscapes) {
+            if (html.compare(i, escape.size(), escape) == 0) {
+                text += character;
+                i += escape.size();
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced) text += html[i++];
+    }
+    return text;
+}
+
 }  // namespace
 
 std::ostream& operator<<(std::ostream& out, const LogEntry& entry) {
@@ -69,16 +90,16 @@ std::optional<ParsedLog> ParseLog(const std::string& page) {
         }
         if (Take(rest, kTitleBar)) {
             if (!TakeUntil(rest, "\n" + kFontEnd, text)) return std::nullopt;
-            log.entries.push_back(Title(text));
+            log.entries.push_back(Title(Unescaped(text)));
         } else if (Take(rest, kRedBar)) {
             if (!Take(rest, kErrorLabel) || !TakeUntil(rest, kBarEnd, text)) return std::nullopt;
-            log.entries.push_back(Error(text));
+            log.entries.push_back(Error(Unescaped(text)));
         } else if (Take(rest, kGreyBar)) {
             if (!TakeUntil(rest, kBarEnd, text)) return std::nullopt;
             if (text.starts_with("<h3>") && text.ends_with("</h3>")) {
-                log.entries.push_back(Heading(text.substr(4, text.size() - 9)));
+                log.entries.push_back(Heading(Unescaped(text.substr(4, text.size() - 9))));
             } else {
-                log.entries.push_back(Message(text));
+                log.entries.push_back(Message(Unescaped(text)));
             }
         } else {
             return std::nullopt;

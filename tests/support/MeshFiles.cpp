@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -30,6 +31,23 @@ std::string RFileBytes(const TestMesh& mesh) {
 
 void WriteRFile(const std::filesystem::path& path, const TestMesh& mesh) {
     std::ofstream(path, std::ios::binary) << RFileBytes(mesh);
+}
+
+std::string RAFileBytes(const TestMesh& mesh, const std::vector<TranslationKey>& keys,
+                        const std::vector<AuxKey>& auxKeys) {
+    std::string bytes = RFileBytes(mesh);
+    const auto keyCount = static_cast<std::uint32_t>(keys.size());
+    AppendWords(bytes, &keyCount, 4);
+    AppendWords(bytes, keys.data(), keys.size() * sizeof(TranslationKey));
+    const auto auxCount = static_cast<std::uint32_t>(auxKeys.size());
+    AppendWords(bytes, &auxCount, 4);
+    AppendWords(bytes, auxKeys.data(), auxKeys.size() * sizeof(AuxKey));
+    return bytes;
+}
+
+void WriteRAFile(const std::filesystem::path& path, const TestMesh& mesh,
+                 const std::vector<TranslationKey>& keys, const std::vector<AuxKey>& auxKeys) {
+    std::ofstream(path, std::ios::binary) << RAFileBytes(mesh, keys, auxKeys);
 }
 
 MeshVertex Vertex(float x, float y, float z, float s, float t, float r) {
@@ -82,4 +100,27 @@ TestMesh Translated(TestMesh mesh, float dx, float dy, float dz) {
         vertex.position[2] += dz;
     }
     return mesh;
+}
+
+std::string ObjText(const TestMesh& mesh, bool withTexCoords, float scale) {
+    std::ostringstream text;
+    text << "# " << mesh.vertices.size() << " vertices\n";
+    for (const MeshVertex& vertex : mesh.vertices) {
+        const float* p = vertex.position;
+        const float* n = vertex.normal;
+        text << "v " << p[0] * scale << ' ' << p[1] * scale << ' ' << p[2] * scale << '\n';
+        if (withTexCoords) text << "vt " << vertex.texCoord[0] << ' ' << vertex.texCoord[1] << '\n';
+        text << "vn " << n[0] << ' ' << n[1] << ' ' << n[2] << '\n';
+    }
+    for (std::size_t i = 0; i + 2 < mesh.indices.size(); i += 3) {
+        text << 'f';
+        for (std::size_t corner = 0; corner < 3; ++corner) {
+            const std::uint32_t index = mesh.indices[i + corner] + 1;
+            text << ' ' << index << '/';
+            if (withTexCoords) text << index;
+            text << '/' << index;
+        }
+        text << '\n';
+    }
+    return text.str();
 }

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "objects/AuxKey.h"
 #include "objects/MeshVertex.h"
+#include "objects/TranslationKey.h"
 
 // Meshes written as R files, so tests make their own model files.
 struct TestMesh {
@@ -22,6 +24,14 @@ std::string RawRFileBytes(std::uint32_t vertexCount, const std::vector<MeshVerte
 
 void WriteRFile(const std::filesystem::path& path, const TestMesh& mesh);
 
+// The bytes of an RA file: the R file of `mesh`, then the translation keys and the keys of
+// the second track, each track preceded by its count.
+std::string RAFileBytes(const TestMesh& mesh, const std::vector<TranslationKey>& keys,
+                        const std::vector<AuxKey>& auxKeys = {});
+
+void WriteRAFile(const std::filesystem::path& path, const TestMesh& mesh,
+                 const std::vector<TranslationKey>& keys, const std::vector<AuxKey>& auxKeys = {});
+
 // A vertex with a normal along +z and texture coordinate (s, t, r).
 MeshVertex Vertex(float x, float y, float z, float s = 0, float t = 0, float r = 0);
 
@@ -35,3 +45,8 @@ TestMesh Translated(TestMesh mesh, float dx, float dy, float dz);
 // A cube of edge `size` centred on the origin, each face two triangles, with normals
 // pointing out and front faces clockwise seen from outside.
 TestMesh Cube(float size);
+
+// `mesh` as Wavefront OBJ text: positions multiplied by `scale` (10 undoes the 0.1 that the
+// viewer applies), normals, and texture coordinates if `withTexCoords`; each triangle a
+// face of corners p/t/n, or p//n without texture coordinates.
+std::string ObjText(const TestMesh& mesh, bool withTexCoords, float scale = 10.0f);
