@@ -50,14 +50,14 @@ public:
             }
         }
         const char* first = plus ? at + 1 : at;
-        std::from_chars_result read = std::from_chars(first, p, value);
+        const std::from_chars_result read = std::from_chars(first, p, value);
         if (read.ec == std::errc::result_out_of_range) {
-            double wide;
-            read = std::from_chars(first, p, wide);
-            if (read.ec != std::errc() || !(wide > -1.0 && wide < 1.0)) return false;
-            value = static_cast<float>(wide);
+            if (!BelowOne(first, p)) return false;
+            // Too small for a float: what is left of it is no more than a zero.
+            value = *first == '-' ? -0.0f : 0.0f;
+        } else if (read.ec != std::errc() || read.ptr != p) {
+            return false;
         }
-        if (read.ec != std::errc() || read.ptr != p) return false;
         at = p;
         return true;
     }
@@ -109,6 +109,38 @@ public:
 private:
     static bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
     static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+    // Whether the well-formed decimal number in [first, last) is below 1 in magnitude: the
+    // place of its first non-zero digit plus its exponent is not positive.
+    static bool BelowOne(const char* first, const char* last) {
+        if (*first == '-' || *first == '+') ++first;
+        std::int64_t place = 0;  // of the first non-zero digit: 1 for the units, 0 for tenths
+        bool point = false, found = false;
+        for (; first != last && *first != 'e' && *first != 'E'; ++first) {
+            if (*first == '.') {
+                point = true;
+            } else if (!found && *first == '0') {
+                if (point) --place;
+            } else if (!found) {
+                found = true;
+                if (!point) ++place;
+            } else if (!point) {
+                ++place;
+            }
+        }
+        if (!found) return true;
+        std::int64_t exponent = 0;
+        if (first != last) {
+            ++first;
+            const bool negative = *first == '-';
+            if (*first == '-' || *first == '+') ++first;
+            // Any exponent beyond this range decides the question by its sign alone.
+            for (; first != last && exponent < 100000; ++first)
+                exponent = exponent * 10 + (*first - '0');
+            if (negative) exponent = -exponent;
+        }
+        return place + exponent <= 0;
+    }
 
     void SkipSpace() {
         while (at != end && IsSpace(*at)) {
