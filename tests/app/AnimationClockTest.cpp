@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <limits>
 
 namespace {
 
@@ -89,6 +90,42 @@ TEST(AnimationClock, AWrapOfTheMillisecondCountGivesTheTrueSmallStep) {
     EXPECT_EQ(clock.delta, 32.0);
     EXPECT_EQ(clock.total, 32.0);
     EXPECT_EQ(clock.lastTime, 16.0);
+}
+
+TEST(AnimationClock, TimeIsTheTotalTruncatedTowardZero) {
+    FakeMilliseconds ms;
+    AnimationClock clock(ms.Source());
+    const struct {
+        double total;
+        std::int32_t time;
+    } cases[] = {
+        {0.0, 0}, {0.999, 0}, {1999.9, 1999}, {-1999.9, -1999}, {2147483646.75, 2147483646}};
+    for (const auto& c : cases) {
+        clock.total = c.total;
+        EXPECT_EQ(clock.Time(), c.time) << c.total;
+    }
+}
+
+TEST(AnimationClock, TimeStaysAtTheLargestValueFromTwoToThe31Milliseconds) {
+    constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
+    FakeMilliseconds ms;
+    AnimationClock clock(ms.Source());
+    clock.TogglePause();
+    // Steps of the millisecond count a running clock sees over about 83 days.
+    const struct {
+        std::uint32_t step;
+        std::int32_t time;
+    } steps[] = {{2147483646u, 2147483646},
+                 {1, kLargest},
+                 {1, kLargest},
+                 {2000000000u, kLargest},
+                 {3000000000u, kLargest}};
+    for (const auto& s : steps) {
+        ms.now += s.step;
+        clock.Update();
+        EXPECT_EQ(clock.Time(), s.time) << clock.total;
+    }
+    EXPECT_EQ(clock.total, 7147483648.0);
 }
 
 TEST(AnimationClock, SystemMillisecondsMoveForward) {

@@ -10,6 +10,8 @@
 
 #include "app/AnimationClock.h"
 #include "log/HtmlLog.h"
+#include "objects/FrameAnimatableRGO.h"
+#include "objects/OBJGraphicObject.h"
 #include "objects/RGraphicObject.h"
 #include "resources/ResourceRegistry.h"
 #include "scene/FileGraphicMemento.h"
@@ -17,6 +19,7 @@
 #include "support/LogEntries.h"
 #include "support/MeshFiles.h"
 #include "support/TempFolder.h"
+#include "support/TestImages.h"
 
 namespace {
 
@@ -147,6 +150,53 @@ TEST_F(FactoryGl, BusyWhileCreatingAndClearedWhenPrepareThrows) {
         std::runtime_error);
     EXPECT_EQ(busyWhileCreating, std::vector<bool>({true, true}));
     EXPECT_FALSE(factory.busy);
+}
+
+TEST_F(FactoryGl, OnlyAnimatedObjectsGetTheFactorysClock) {
+    WriteRAFile(File("square.ra"), Square(0, 0, 1, 1), {{0, 0, 0, 0}, {1000, 1, 0, 0}});
+    factory.CreateObjects(
+        List(Entry("R", File("square.r"), "NULL"), Entry("RA", File("square.ra"), "NULL")));
+    ASSERT_EQ(factory.objects.Count(), 2u);
+    EXPECT_EQ(dynamic_cast<FrameAnimatableRGO*>(factory.objects[0]), nullptr);
+    const auto* animated = dynamic_cast<FrameAnimatableRGO*>(factory.objects[1]);
+    ASSERT_NE(animated, nullptr);
+    EXPECT_EQ(animated->clock, &clock);
+    EXPECT_EQ(animated->translationTrack.count, 2u);
+}
+
+TEST_F(FactoryGl, ProblemsOfAnObjectAreLoggedJustBeforeItsOwnEntriesAndItIsKept) {
+    factory.RegisterCreator(
+        "Warns",
+        [](const AbstractGraphicMemento& description,
+           std::vector<std::string>& problems) -> std::unique_ptr<AbstractGraphicObject> {
+            problems.push_back("first problem");
+            problems.push_back("second problem");
+            return CreateRGraphicObject(description);
+        });
+    // No normals, so the one face cannot be drawn.
+    WriteBytes(File("flat.obj"), "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    factory.CreateObjects(List(Entry("Warns", File("square.r"), "glow", 3),
+                               Entry("OBJ", File("flat.obj"), "NULL"),
+                               Entry("Warns", File("cube.r"), "NULL")));
+
+    const std::string unregistered =
+        "Scene.xml line 3: the Warns object " + File("square.r") +
+        " names the effect glow, which is not registered; it is drawn with the NULL effect.";
+    EXPECT_EQ(Entries(),
+              (std::vector{Heading("Factory."), Message("starting at: \t" + kTime),
+                           Error("first problem"), Error("second problem"), Error(unregistered),
+                           Error("The model file " + File("flat.obj") +
+                                 " has 1 face with an index outside its arrays, which is not "
+                                 "drawn. It is on line 4: its normal index is 0, but the file "
+                                 "has no normals."),
+                           Error("first problem"), Error("second problem"),
+                           Message("ending at:\t" + kTime)}));
+    ASSERT_EQ(factory.objects.Count(), 3u);
+    EXPECT_EQ(Object(0).vertices.count, 4u);
+    const auto* obj = dynamic_cast<const OBJGraphicObject*>(factory.objects[1]);
+    ASSERT_NE(obj, nullptr);
+    EXPECT_EQ(obj->faces.size(), 1u);
+    EXPECT_EQ(Object(2).vertices.count, 24u);
 }
 
 }  // namespace
