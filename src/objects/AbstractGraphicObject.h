@@ -3,6 +3,7 @@
 #include "common/Vector3.h"
 #include "objects/IGraphicObject.h"
 
+class AbstractGraphicMemento;
 class Effect;
 
 // What every drawable object has: the effect it is drawn with and its placement.
@@ -13,6 +14,9 @@ public:
     Vector3 position;
     // Only x is used, for all three axes; y and z are kept as the scene gave them.
     Vector3 scale{1.0f, 1.0f, 1.0f};
+
+    // Takes the position and scale that the scene gives the object.
+    void TakePlacement(const AbstractGraphicMemento& description);
 
 protected:
     // Applies the effect, then translates by `position` and scales by scale.x on every

@@ -2,9 +2,9 @@
 
 #include <GL/glew.h>
 
-#include "factory/FactoryException.h"
+#include "objects/ModelFileName.h"
 #include "objects/OBJFileParser.h"
-#include "scene/FileGraphicMemento.h"
+#include "scene/AbstractGraphicMemento.h"
 
 namespace {
 
@@ -86,13 +86,11 @@ std::string OBJGraphicObject::IndexProblem(const OBJFace& face) const {
 
 std::unique_ptr<OBJGraphicObject> CreateOBJGraphicObject(const AbstractGraphicMemento& description,
                                                          std::vector<std::string>& problems) {
-    const auto* fileDescription = dynamic_cast<const FileGraphicMemento*>(&description);
-    if (!fileDescription) throw FactoryException("An OBJ object needs a model file description.");
+    const std::string& fileName = ModelFileName(description, "OBJ");
     auto object = std::make_unique<OBJGraphicObject>();
-    OBJFileParser parser(*object, fileDescription->fileName);
+    OBJFileParser parser(*object, fileName);
     parser.Parse(0.1f);
     problems.insert(problems.end(), parser.Problems().begin(), parser.Problems().end());
-    object->position = description.position;
-    object->scale = description.scale;
+    object->TakePlacement(description);
     return object;
 }

@@ -1,8 +1,8 @@
 #include "objects/RAGraphicObject.h"
 
-#include "factory/FactoryException.h"
+#include "objects/ModelFileName.h"
 #include "objects/RAFileParser.h"
-#include "scene/FileGraphicMemento.h"
+#include "scene/AbstractGraphicMemento.h"
 
 void RAGraphicObject::Draw() {
     ApplyPlacement();
@@ -10,12 +10,10 @@ void RAGraphicObject::Draw() {
 }
 
 std::unique_ptr<RAGraphicObject> CreateRAGraphicObject(const AbstractGraphicMemento& description) {
-    const auto* fileDescription = dynamic_cast<const FileGraphicMemento*>(&description);
-    if (!fileDescription) throw FactoryException("An RA object needs a model file description.");
+    const std::string& fileName = ModelFileName(description, "RA");
     auto object = std::make_unique<RAGraphicObject>();
-    Tarnhold::RAFileParser parser(*object, fileDescription->fileName);
+    Tarnhold::RAFileParser parser(*object, fileName);
     parser.Parse();
-    object->position = description.position;
-    object->scale = description.scale;
+    object->TakePlacement(description);
     return object;
 }

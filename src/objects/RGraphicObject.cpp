@@ -1,8 +1,8 @@
 #include "objects/RGraphicObject.h"
 
-#include "factory/FactoryException.h"
+#include "objects/ModelFileName.h"
 #include "objects/RFileParser.h"
-#include "scene/FileGraphicMemento.h"
+#include "scene/AbstractGraphicMemento.h"
 
 void RGraphicObject::Draw() {
     ApplyPlacement();
@@ -10,12 +10,10 @@ void RGraphicObject::Draw() {
 }
 
 std::unique_ptr<RGraphicObject> CreateRGraphicObject(const AbstractGraphicMemento& description) {
-    const auto* fileDescription = dynamic_cast<const FileGraphicMemento*>(&description);
-    if (!fileDescription) throw FactoryException("An R object needs a model file description.");
+    const std::string& fileName = ModelFileName(description, "R");
     auto object = std::make_unique<RGraphicObject>();
-    Tarnhold::RFileParser parser(*object, fileDescription->fileName);
+    Tarnhold::RFileParser parser(*object, fileName);
     parser.Parse();
-    object->position = description.position;
-    object->scale = description.scale;
+    object->TakePlacement(description);
     return object;
 }

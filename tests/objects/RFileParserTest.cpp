@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "factory/FactoryException.h"
+#include "objects/OBJGraphicObject.h"
+#include "objects/RAGraphicObject.h"
 #include "objects/RGraphicObject.h"
 #include "scene/FileGraphicMemento.h"
 #include "support/MeshFiles.h"
@@ -131,6 +133,18 @@ TEST(CreateRGraphicObject, ReadsTheFileAndCopiesPositionAndScale) {
     description.fileName = (folder.Path() / "gone.r").string();
     EXPECT_EQ(MessageOf<FactoryException>([&] { CreateRGraphicObject(description); }),
               "The model file " + description.fileName + " was not found.");
+}
+
+// A creator given the description of something that has no model file refuses it.
+TEST(ModelCreators, NeedAModelFileDescription) {
+    AbstractGraphicMemento description;
+    std::vector<std::string> problems;
+    EXPECT_EQ(MessageOf<FactoryException>([&] { CreateRGraphicObject(description); }),
+              "An R object needs a model file description.");
+    EXPECT_EQ(MessageOf<FactoryException>([&] { CreateRAGraphicObject(description); }),
+              "An RA object needs a model file description.");
+    EXPECT_EQ(MessageOf<FactoryException>([&] { CreateOBJGraphicObject(description, problems); }),
+              "An OBJ object needs a model file description.");
 }
 
 }  // namespace
