@@ -79,6 +79,7 @@ void HtmlLog::WriteError(std::string_view text) {
     WriteLine(kErrorLabel);
     Write(Escape(text));
     Write(kBarEnd);
+    if (errorListener) errorListener(text);
 }
 
 void HtmlLog::Close() {

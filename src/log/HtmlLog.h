@@ -19,6 +19,8 @@ class HtmlLog {
 public:
     // Source of the calendar time used for time stamps; tests pass a fixed one.
     using TimeSource = std::function<std::time_t()>;
+    // Told the text of every error entry as it is written, before escaping.
+    using ErrorListener = std::function<void(std::string_view text)>;
 
     // Creates or truncates `fileName` and writes the page header with `title`.
     HtmlLog(const std::string& fileName, std::string_view title, TimeSource now = {});
@@ -32,6 +34,10 @@ public:
     void WriteHeading(std::string_view text);  // a sub-section
     void WriteMessage(std::string_view text);  // a progress line
     void WriteError(std::string_view text);    // a failure, labelled "Exception: "
+
+    // Lets a program that runs the loader without a window (a checker, say) collect the
+    // errors as they happen. One listener at a time; an empty one removes it.
+    void SetErrorListener(ErrorListener listener) { errorListener = std::move(listener); }
 
     // Writes the closing lines and closes the file; later calls do nothing.
     void Close();
@@ -53,5 +59,6 @@ private:
 
     std::ofstream file;
     TimeSource now;
+    ErrorListener errorListener;
     bool closed = false;
 };

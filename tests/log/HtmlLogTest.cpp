@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "support/LogEntries.h"
 
@@ -128,6 +130,19 @@ TEST_F(HtmlLogTest, EntryTextsAreEscapedButTheLogsMarkupIsNot) {
     EXPECT_EQ(parsed->entries,
               (std::vector<LogEntry>{Message("<script>alert(\"x\")</script> & co"), Heading("a<b"),
                                      Error("1 > 0"), Title("\"quoted\"")}));
+}
+
+TEST_F(HtmlLogTest, TheErrorListenerHearsEveryErrorAndNothingElse) {
+    HtmlLog log(path, "Log file", fixedTime);
+    std::vector<std::string> heard;
+    log.SetErrorListener([&](std::string_view text) { heard.emplace_back(text); });
+    log.WriteMessage("fine");
+    log.WriteError("a < b");
+    log.WriteHeading("section");
+    log.WriteError("second");
+    log.SetErrorListener({});
+    log.WriteError("after removal");
+    EXPECT_EQ(heard, (std::vector<std::string>{"a < b", "second"}));
 }
 
 TEST_F(HtmlLogTest, AnUnwritableLogIsSilentlyDropped) {

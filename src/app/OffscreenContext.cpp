@@ -1,9 +1,11 @@
-#include "support/GlTestContext.h"
+#include "app/OffscreenContext.h"
+
+#include <GL/glew.h>
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
-GlTestContext::GlTestContext(int width, int height) : width(width), height(height) {
+OffscreenContext::OffscreenContext(int width, int height) : width(width), height(height) {
     auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
         eglGetProcAddress("eglGetPlatformDisplayEXT"));
     if (!getPlatformDisplay) {
@@ -52,7 +54,7 @@ GlTestContext::GlTestContext(int width, int height) : width(width), height(heigh
     glViewport(0, 0, width, height);
 }
 
-GlTestContext::~GlTestContext() {
+OffscreenContext::~OffscreenContext() {
     if (context) {
         if (framebuffer) glDeleteFramebuffers(1, &framebuffer);
         if (colour) glDeleteRenderbuffers(1, &colour);
@@ -63,7 +65,7 @@ GlTestContext::~GlTestContext() {
     if (display) eglTerminate(display);
 }
 
-std::vector<std::uint8_t> GlTestContext::ReadPixels() const {
+std::vector<std::uint8_t> OffscreenContext::ReadPixels() const {
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
