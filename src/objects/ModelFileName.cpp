@@ -9,5 +9,12 @@ const std::string& ModelFileName(const AbstractGraphicMemento& description,
     if (!fileDescription) {
         throw FactoryException("An " + type + " object needs a model file description.");
     }
+    // Said here, with the line, rather than as a file named "" that was not found.
+    if (fileDescription->fileName.empty()) {
+        const int line = description.sourceLine;
+        throw FactoryException(
+            (line > 0 ? "Scene.xml line " + std::to_string(line) + ": the " : "The ") + type +
+            " object has no file attribute, so it has no model to draw.");
+    }
     return fileDescription->fileName;
 }

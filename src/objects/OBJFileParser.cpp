@@ -52,6 +52,14 @@ void OBJFileParser::ParseBuffer(std::string_view text, float factor) {
                 break;
             }
             target.normals.push_back(n);
+        } else if (token == "f" && keepPolygons) {
+            OBJPolygon polygon{
+                {}, line, target.positions.size(), target.texCoords.size(), target.normals.size()};
+            if (!ReadPolygon(in, polygon)) {
+                ReportUnreadable(in, token, line);
+                break;
+            }
+            polygons.push_back(std::move(polygon));
         } else if (token == "f") {
             if (!ReadFace(in, face)) {
                 ReportUnreadable(in, token, line);
@@ -84,8 +92,54 @@ bool OBJFileParser::ReadFace(TextCursor& in, OBJFace& face) {
     return true;
 }
 
+namespace {
+
+// Reads an index that starts right at the cursor: whitespace there means there is none.
+bool ReadAdjacentIndex(TextCursor& in, std::int32_t& index) {
+    return !in.Upcoming(1).empty() && in.ReadInt(index);
+}
+
+bool ReadCorner(TextCursor& in, OBJPolygon::Corner& corner) {
+    if (!in.ReadInt(corner.position)) return false;
+    if (in.Upcoming(1) != "/") return true;
+    in.Get();
+    if (in.Upcoming(1) != "/") {
+        std::int32_t index = 0;
+        if (!ReadAdjacentIndex(in, index)) return false;
+        corner.texCoord = index;
+        if (in.Upcoming(1) != "/") return true;
+    }
+    in.Get();
+    std::int32_t index = 0;
+    if (!ReadAdjacentIndex(in, index)) return false;
+    corner.normal = index;
+    return true;
+}
+
+}  // namespace
+
+bool OBJFileParser::ReadPolygon(TextCursor& in, OBJPolygon& polygon) {
+    for (;;) {
+        const std::string_view next = in.Upcoming(1);
+        if (next.empty()) {
+            // Whitespace between corners, or the end of the face.
+            const int c = in.Get();
+            if (c == '\n' || c == -1) return true;
+        } else if (next == "#") {
+            in.SkipLine();
+            return true;
+        } else {
+            OBJPolygon::Corner corner;
+            // A corner must end at whitespace: "1x" or "1/2/3/4" is no corner.
+            if (!ReadCorner(in, corner) || !in.Upcoming(1).empty()) return false;
+            polygon.corners.push_back(corner);
+        }
+    }
+}
+
 void OBJFileParser::ReportUnreadable(const TextCursor& in, std::string_view statement,
                                      std::uint32_t line) {
+    stopLine = line;
     const std::string_view found = in.Upcoming(40);
     problems.push_back(
         "The model file " + fileName + " has an unreadable number in the " +

@@ -286,4 +286,60 @@ TEST(CreateOBJGraphicObject, ReadsTheFileAndCopiesPositionAndScale) {
               notFound);
 }
 
+// Polygon mode, for conversion: every corner of every face, and no three-corner faces.
+
+// Each polygon as "line:p/t/n ..." with "-" for an index not given, then the array sizes
+// before it in brackets.
+std::string Polygons(const OBJFileParser& parser) {
+    std::string text;
+    const auto index = [](const std::optional<std::int32_t>& i) {
+        return i ? std::to_string(*i) : std::string("-");
+    };
+    for (const OBJPolygon& polygon : parser.Polygons()) {
+        text += std::to_string(polygon.line) + ":";
+        for (const OBJPolygon::Corner& c : polygon.corners) {
+            text +=
+                " " + std::to_string(c.position) + "/" + index(c.texCoord) + "/" + index(c.normal);
+        }
+        text += " [" + std::to_string(polygon.positionsBefore) + " " +
+                std::to_string(polygon.texCoordsBefore) + " " +
+                std::to_string(polygon.normalsBefore) + "]\n";
+    }
+    return text;
+}
+
+TEST(OBJFileParserPolygons, KeepsEveryCornerOfEachLineAndNoThreeCornerFaces) {
+    OBJGraphicObject model;
+    OBJFileParser parser(model, "m.obj");
+    parser.KeepPolygons();
+    parser.ParseBuffer(
+        "v 0 0 0\nvt 0 0\nf 1 2/3 4//-5 -6/7/8\t9 # a comment 10\r\n"
+        "vn 0 0 1\nv 1 1 1\nf 1 2 3\nf\n\nf 1",
+        1.0f);
+    EXPECT_EQ(Polygons(parser),
+              "3: 1/-/- 2/3/- 4/-/-5 -6/7/8 9/-/- [1 1 0]\n"
+              "6: 1/-/- 2/-/- 3/-/- [2 1 1]\n"
+              "7: [2 1 1]\n"
+              "9: 1/-/- [2 1 1]\n");
+    EXPECT_TRUE(model.faces.empty());
+    EXPECT_TRUE(parser.Problems().empty());
+    EXPECT_EQ(parser.StopLine(), 0u);
+}
+
+// A corner must be whole: an index after each "/" it has, and whitespace after it.
+TEST(OBJFileParserPolygons, AMalformedCornerStopsTheReading) {
+    for (const char* corner : {"1/", "1//", "1/2/", "1x", "1/2/3/4", "1/ 2"}) {
+        OBJGraphicObject model;
+        OBJFileParser parser(model, "m.obj");
+        parser.KeepPolygons();
+        parser.ParseBuffer(std::string("v 0 0 0\nf 1 2 3\nf 1 2 ") + corner + "\nf 1 2 3\n", 1.0f);
+        EXPECT_EQ(parser.Polygons().size(), 1u) << corner;
+        EXPECT_EQ(parser.StopLine(), 3u) << corner;
+        ASSERT_EQ(parser.Problems().size(), 1u) << corner;
+        EXPECT_NE(parser.Problems()[0].find("unreadable number in the f statement on line 3"),
+                  std::string::npos)
+            << parser.Problems()[0];
+    }
+}
+
 }  // namespace

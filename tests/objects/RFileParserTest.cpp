@@ -147,4 +147,16 @@ TEST(ModelCreators, NeedAModelFileDescription) {
               "An OBJ object needs a model file description.");
 }
 
+// An object element without a file attribute is reported at its line, not as a file named
+// "" that was not found.
+TEST(ModelCreators, RefuseAnEmptyFileNameSayingWhere) {
+    FileGraphicMemento description;
+    description.sourceLine = 23;
+    EXPECT_EQ(MessageOf<FactoryException>([&] { CreateRGraphicObject(description); }),
+              "Scene.xml line 23: the R object has no file attribute, so it has no model to draw.");
+    description.sourceLine = 0;
+    EXPECT_EQ(MessageOf<FactoryException>([&] { CreateRAGraphicObject(description); }),
+              "The RA object has no file attribute, so it has no model to draw.");
+}
+
 }  // namespace

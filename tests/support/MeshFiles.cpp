@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "objects/RFileWriter.h"
+
 namespace {
 
 void AppendWords(std::string& bytes, const void* words, std::size_t size) {
@@ -24,10 +26,7 @@ std::string RawRFileBytes(std::uint32_t vertexCount, const std::vector<MeshVerte
     return bytes;
 }
 
-std::string RFileBytes(const TestMesh& mesh) {
-    return RawRFileBytes(static_cast<std::uint32_t>(mesh.vertices.size()), mesh.vertices,
-                         static_cast<std::uint32_t>(mesh.indices.size() / 3), mesh.indices);
-}
+std::string RFileBytes(const TestMesh& mesh) { return EncodeRFile(mesh.vertices, mesh.indices); }
 
 void WriteRFile(const std::filesystem::path& path, const TestMesh& mesh) {
     std::ofstream(path, std::ios::binary) << RFileBytes(mesh);
@@ -35,14 +34,7 @@ void WriteRFile(const std::filesystem::path& path, const TestMesh& mesh) {
 
 std::string RAFileBytes(const TestMesh& mesh, const std::vector<TranslationKey>& keys,
                         const std::vector<AuxKey>& auxKeys) {
-    std::string bytes = RFileBytes(mesh);
-    const auto keyCount = static_cast<std::uint32_t>(keys.size());
-    AppendWords(bytes, &keyCount, 4);
-    AppendWords(bytes, keys.data(), keys.size() * sizeof(TranslationKey));
-    const auto auxCount = static_cast<std::uint32_t>(auxKeys.size());
-    AppendWords(bytes, &auxCount, 4);
-    AppendWords(bytes, auxKeys.data(), auxKeys.size() * sizeof(AuxKey));
-    return bytes;
+    return EncodeRAFile(mesh.vertices, mesh.indices, keys, auxKeys);
 }
 
 void WriteRAFile(const std::filesystem::path& path, const TestMesh& mesh,
