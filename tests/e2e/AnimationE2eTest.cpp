@@ -78,6 +78,7 @@ TEST_F(AnimationE2eTest, SpaceStartsAndPausesTheKeysOfEveryRaObjectTogether) {
 
     // The clock starts paused: both boxes stand at the first key.
     ASSERT_TRUE(WaitForReferencePicture(*window, "ra-first-key", kAnimationTolerance));
+    EXPECT_TRUE(RenderAgrees(*window, kAnimationTolerance, 0));
     const auto start = Grab(*window);
     ASSERT_TRUE(start);
 
@@ -107,6 +108,8 @@ TEST_F(AnimationE2eTest, SpaceStartsAndPausesTheKeysOfEveryRaObjectTogether) {
     // Resumed, they go on along the keys and stop at the last one.
     Press("space");
     EXPECT_TRUE(WaitForReferencePicture(*window, "ra-last-key", kAnimationTolerance));
+    // The tool at a time past the last key draws them where the window stopped them.
+    EXPECT_TRUE(RenderAgrees(*window, kAnimationTolerance, 60000));
 
     x->Close(*window);
     std::vector<LogEntry> expected =

@@ -142,6 +142,7 @@ TEST_F(SceneE2eTest, DrawsRMeshesWithTheirEffectsPlacedAndScaledAndSkipsADamaged
     // half-box.r, placed by pos 10,0,0 and scale 2 on every axis right under the tinted
     // one, and a plain box for the unregistered effect. The damaged model leaves a gap.
     EXPECT_TRUE(WaitForReferencePicture(*window, "r-meshes", kSceneTolerance));
+    EXPECT_TRUE(RenderAgrees(*window, kSceneTolerance));
 
     x->Close(*window);
     std::vector<LogEntry> expected = EffectEntries();
@@ -170,6 +171,7 @@ TEST_F(SceneE2eTest, WithoutSceneFileLogsWhereItLookedAndShowsAnEmptyScene) {
     const auto window = WaitForMainLoop();
     ASSERT_TRUE(window);
     EXPECT_TRUE(WaitForReferencePicture(*window, "empty-scene", kSceneTolerance));
+    EXPECT_TRUE(RenderAgrees(*window, kSceneTolerance));
 
     x->Close(*window);
     ExpectCleanEnd(
@@ -198,6 +200,7 @@ TEST_F(SceneE2eTest, DrawsObjModelsWithAndWithoutTextureCoordinatesAndReportsDam
     const auto window = WaitForMainLoop();
     ASSERT_TRUE(window);
     EXPECT_TRUE(WaitForReferencePicture(*window, "obj-models", kSceneTolerance));
+    EXPECT_TRUE(RenderAgrees(*window, kSceneTolerance));
 
     x->Close(*window);
     std::vector<LogEntry> expected = EffectEntries();

@@ -170,6 +170,39 @@ std::optional<RgbImage> ViewerE2eTest::WaitForPicture(
     }
 }
 
+::testing::AssertionResult ViewerE2eTest::RenderAgrees(WindowId window,
+                                                       ImageComparison::Tolerance tolerance,
+                                                       int milliseconds) {
+    const auto shown = WaitForStablePicture(window);
+    if (!shown) return ::testing::AssertionFailure() << "no settled picture to compare";
+    const auto renderPath = folder.Path() / "render.png";
+    ChildOptions options;
+    options.argv = {kScenetool,
+                    "render",
+                    ".",
+                    "-o",
+                    renderPath.string(),
+                    "--time",
+                    std::to_string(milliseconds)};
+    options.workingDirectory = folder.Path();
+    options.outputFile = folder.Path() / "scenetool-output.txt";
+    {
+        ChildProcess tool(options);
+        const auto status = tool.WaitForExit(std::chrono::seconds(30));
+        if (status.kind != ExitStatus::Kind::Exited || status.value > 1) {
+            return ::testing::AssertionFailure() << "scenetool render ended with " << status;
+        }
+    }
+    const auto rendered = RgbImage::LoadPng(renderPath.string());
+    if (!rendered) return ::testing::AssertionFailure() << "scenetool wrote no " << renderPath;
+    const ImageComparison comparison(*rendered, *shown, tolerance);
+    if (comparison.Matches()) return ::testing::AssertionSuccess();
+    shown->SavePng((folder.Path() / "window.png").string());
+    return ::testing::AssertionFailure()
+           << "scenetool's render differs from the window: " << comparison.Describe()
+           << " (both kept in " << folder.Path() << ")";
+}
+
 ::testing::AssertionResult ViewerE2eTest::WaitForReferencePicture(
     WindowId window, const std::string& name, ImageComparison::Tolerance tolerance) {
     const std::filesystem::path referencePath =

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ChildProcess.h"
+#include "support/ChildProcess.h"
 #include "ImageComparison.h"
 #include "RgbImage.h"
 #include "support/TempFolder.h"
@@ -21,6 +21,7 @@
 // The programs under test, from the build.
 inline const std::string kSceneViewer = SCENEVIEWER_PATH;
 inline const std::string kViewerProbe = VIEWER_PROBE_PATH;
+inline const std::string kScenetool = SCENETOOL_PATH;
 
 // A scene with every required section and nothing in them.
 inline constexpr std::string_view kEmptyScene =
@@ -108,6 +109,12 @@ protected:
     // as NAME-actual.png there.
     ::testing::AssertionResult WaitForReferencePicture(WindowId window, const std::string& name,
                                                        ImageComparison::Tolerance tolerance);
+
+    // Whether scenetool's offscreen render of the working folder's scene at animation time
+    // `milliseconds` looks like the window's settled picture, so the tool shows what users
+    // see. Keeps the render as render.png in the folder.
+    ::testing::AssertionResult RenderAgrees(WindowId window, ImageComparison::Tolerance tolerance,
+                                            int milliseconds = 0);
 
     // Grabs the window, with any X failure turned into a test failure.
     std::optional<RgbImage> Grab(WindowId window);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ChildProcess.h"
+#include "support/ChildProcess.h"
 
 // A private virtual X server for one test. The server picks a free display number itself
 // (-displayfd) and reports it through a pipe, so any number of servers can start at once

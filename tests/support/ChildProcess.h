@@ -30,7 +30,9 @@ struct ChildOptions {
     std::vector<std::string> argv;           // argv[0] is also the program's path
     std::filesystem::path workingDirectory;  // empty: this process's
     EnvironmentChanges environment;
-    std::filesystem::path outputFile;  // stdout and stderr; empty: /dev/null
+    std::filesystem::path outputFile;  // stdout, and stderr too unless errorFile is set;
+                                       // empty: /dev/null
+    std::filesystem::path errorFile;   // stderr apart from stdout
     int inheritedFd = -1;              // a descriptor left open in the child
 };
 

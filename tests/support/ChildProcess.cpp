@@ -1,4 +1,4 @@
-#include "ChildProcess.h"
+#include "support/ChildProcess.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -74,12 +74,22 @@ ChildProcess::ChildProcess(const ChildOptions& options) {
         close(errorPipe[1]);
         throw std::runtime_error("cannot create " + output);
     }
+    int errorFd = outputFd;
+    if (!options.errorFile.empty()) {
+        errorFd = open(options.errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (errorFd < 0) {
+            close(errorPipe[0]);
+            close(errorPipe[1]);
+            close(outputFd);
+            throw std::runtime_error("cannot create " + options.errorFile.string());
+        }
+    }
     const pid_t parent = getpid();
 
     pid = fork();
     if (pid == 0) {
         if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != parent) _exit(127);
-        if (dup2(outputFd, STDOUT_FILENO) < 0 || dup2(outputFd, STDERR_FILENO) < 0) {
+        if (dup2(outputFd, STDOUT_FILENO) < 0 || dup2(errorFd, STDERR_FILENO) < 0) {
             FailInChild(errorPipe[1]);
         }
         const int input = open("/dev/null", O_RDONLY | O_CLOEXEC);
@@ -101,6 +111,7 @@ ChildProcess::ChildProcess(const ChildOptions& options) {
     }
     const int forkError = errno;
     close(outputFd);
+    if (errorFd != outputFd) close(errorFd);
     close(errorPipe[1]);
     if (pid < 0) {
         close(errorPipe[0]);

@@ -1,0 +1,443 @@
+// scenetool check run as a user runs it, on scene folders written by the tests: every
+// problem at its file and line, the summary and the exit status.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ScenetoolRun.h"
+#include "ToolScenes.h"
+#include "support/LogEntries.h"
+#include "support/MeshFiles.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// One line the checker should print: its place, whether it is a warning, and words that
+// its message must hold.
+struct Expected {
+    std::string where;  // "FILE:LINE"
+    bool warning = false;
+    std::string fragment;
+};
+
+Expected ErrorAt(const std::string& file, int line, const std::string& fragment) {
+    return {file + ":" + std::to_string(line), false, fragment};
+}
+
+Expected WarningAt(const std::string& file, int line, const std::string& fragment) {
+    return {file + ":" + std::to_string(line), true, fragment};
+}
+
+// A scene folder with mistakes: its Scene.xml, the files that differ from the usual ones
+// (the effect files and models/box.r; a missing content removes the file), and the lines
+// the checker should print for it, in order, before its summary.
+struct BrokenScene {
+    std::string name;
+    std::string scene;
+    std::map<std::string, std::optional<std::string>> files;
+    std::vector<Expected> problems;
+};
+
+void PrintTo(const BrokenScene& scene, std::ostream* out) { *out << scene.name; }
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const auto at = text.find(from);
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
+// A box in front of the start camera with `attributes` (file, effect, ...) and a scale.
+std::string Object(const std::string& type, const std::string& attributes) {
+    return "    <" + type + " " + attributes + " pos=\"-250,300,2654\" scale=\"1,1,1\"/>\n";
+}
+
+// The usual two boxes that use both effects of kEffects, so nothing is left unused.
+const std::string kBoxes = Object("R", R"(file="models/box.r" effect="tinted")") +
+                           Object("R", R"(file="models/box.r" effect="textured")");
+
+std::vector<BrokenScene> BrokenScenes() {
+    std::vector<BrokenScene> scenes;
+
+    {
+        const std::string scene = Replaced(SceneXml(kBoxes), "name=\"checker\"", "name=checker");
+        scenes.push_back({"NotWellFormed",
+                          scene,
+                          {},
+                          {ErrorAt("Scene.xml", LineOf(scene, "name=checker"),
+                                   "Scene.xml is not well-formed XML")}});
+    }
+    {
+        const std::string scene =
+            "<?xml version=\"1.0\"?>\n<Scene>\n  <GraphicObjects/>\n</Scene>\n";
+        scenes.push_back({"NoEffectsElement",
+                          scene,
+                          {},
+                          {ErrorAt("Scene.xml", 2, "the Scene element has no Effects element")}});
+    }
+    {
+        const std::string scene = SceneXml(kBoxes);
+        scenes.push_back(
+            {"TextureImageMissing",
+             scene,
+             {{"textures/checker.png", std::nullopt}},
+             {ErrorAt("Scene.xml", LineOf(scene, "<Texture name=\"checker\""),
+                      "Texture checker: The image file textures/checker.png was not found"),
+              ErrorAt("Scene.xml", LineOf(scene, "<Sampler name=\"pattern\""),
+                      "binds the texture checker to the sampler pattern")}});
+    }
+    {
+        const std::string shader =
+            "#version 120\nuniform vec3 tint;\nvoid main() {\n"
+            "    gl_FragColor = vec4(tint, 1.0);\n    vec3 unknown = missing;\n}\n";
+        scenes.push_back({"ShaderDoesNotCompile",
+                          SceneXml(kBoxes),
+                          {{"shaders/paint.frag", shader}},
+                          // Mesa's message, as the driver wrote it.
+                          {ErrorAt("shaders/paint.frag", LineOf(shader, "= missing"),
+                                   "error: `missing' undeclared")}});
+    }
+    {
+        // The driver's link log names no line: the problem is at the program's entry.
+        const std::string scene = SceneXml(kBoxes);
+        scenes.push_back({"ProgramDoesNotLink",
+                          scene,
+                          {{"shaders/paint.frag", "#version 120\nvoid paint() {}\n"}},
+                          {ErrorAt("Scene.xml", LineOf(scene, "<GLSL name=\"paint\""),
+                                   "fragment shader lacks `main'")}});
+    }
+    {
+        const std::string scene = R"(<?xml version="1.0"?>
+<Scene>
+  <Effects>
+    <Textures/>
+    <Shaders/>
+    <Effect name="odd">
+      <Shader shader="nosuch"/>
+      <Sampler name="pattern" texture="nowhere"/>
+    </Effect>
+  </Effects>
+  <GraphicObjects>
+)" + Object("R", R"(file="models/box.r" effect="odd")") +
+                                  "  </GraphicObjects>\n</Scene>\n";
+        scenes.push_back({"EffectNamesUnknownProgramAndTexture",
+                          scene,
+                          {},
+                          {ErrorAt("Scene.xml", LineOf(scene, "<Effect name=\"odd\""),
+                                   "names the shader program nosuch, which is not registered"),
+                           ErrorAt("Scene.xml", LineOf(scene, "texture=\"nowhere\""),
+                                   "binds the texture nowhere to the sampler pattern")}});
+    }
+    {
+        // Each definition's mistake is at its own line, though only the first is used.
+        const std::string scene = R"(<?xml version="1.0"?>
+<Scene>
+  <Effects>
+    <Textures/>
+    <Shaders/>
+    <Effect name="odd">
+      <Shader shader="NULL"/>
+      <Sampler name="pattern" texture="first"/>
+    </Effect>
+    <Effect name="odd"> <!-- again -->
+      <Shader shader="NULL"/>
+      <Sampler name="pattern" texture="second"/>
+    </Effect>
+  </Effects>
+  <GraphicObjects>
+)" + Object("R", R"(file="models/box.r" effect="odd")") +
+                                  "  </GraphicObjects>\n</Scene>\n";
+        scenes.push_back(
+            {"RedefinedEffectWithMistakesInBoth",
+             scene,
+             {},
+             {ErrorAt("Scene.xml", LineOf(scene, "texture=\"first\""),
+                      "binds the texture first to the sampler pattern"),
+              ErrorAt("Scene.xml", LineOf(scene, "texture=\"second\""),
+                      "binds the texture second to the sampler pattern"),
+              WarningAt("Scene.xml", LineOf(scene, "again"), "the effect odd is defined again")}});
+    }
+    {
+        const std::string scene =
+            SceneXml(Object("R", R"(file="models/gone.r" effect="tinted")") +
+                     Object("R", R"(file="models/box.r" effect="NULL")") +
+                     Object("R", R"(file="models/gone.r" effect="textured")"));
+        scenes.push_back({"SameMissingModelFileTwice",
+                          scene,
+                          {},
+                          {ErrorAt("Scene.xml", LineOf(scene, "gone.r\" effect=\"tinted\""),
+                                   "The model file models/gone.r was not found"),
+                           ErrorAt("Scene.xml", LineOf(scene, "gone.r\" effect=\"textured\""),
+                                   "The model file models/gone.r was not found")}});
+    }
+    {
+        const std::string box = RFileBytes(Cube(40));
+        scenes.push_back(
+            {"RAndRAFilesCutShort",
+             SceneXml(Object("R", R"(file="models/cut.r" effect="tinted")") +
+                      Object("RA", R"(file="models/no-keys.ra" effect="textured")")),
+             // An R file is no RA file: it ends where the key count should be.
+             {{"models/cut.r", box.substr(0, 100)}, {"models/no-keys.ra", box}},
+             {ErrorAt("models/cut.r", 100, "is cut short: it ends at byte 100"),
+              ErrorAt("models/no-keys.ra", static_cast<int>(box.size()),
+                      "is cut short: it ends at byte " + std::to_string(box.size()))}});
+    }
+    {
+        std::string obj = ObjText(Cube(40), false);
+        obj = Replaced(obj, "f 1//1 2//2 3//3", "f 1//1 2//2 3//99");
+        obj = Replaced(obj, "f 1//1 3//3 4//4", "f 1//0 3//3 4//4");
+        obj += "v 1 2 x\nf 5//5 6//6 7//7\n";
+        scenes.push_back({"ObjUnreadableNumberAndBadIndices",
+                          SceneXml(Object("OBJ", R"(file="models/broken.obj" effect="tinted")") +
+                                   Object("R", R"(file="models/box.r" effect="textured")")),
+                          {{"models/broken.obj", obj}},
+                          {ErrorAt("models/broken.obj", LineOf(obj, "v 1 2 x"),
+                                   "unreadable number in the v statement"),
+                           ErrorAt("models/broken.obj", LineOf(obj, "3//99"),
+                                   "has 2 faces with an index outside their arrays")}});
+    }
+    {
+        const std::string scene = R"(<?xml version="1.0"?>
+<Scene>
+  <Effects>
+    <Textures/>
+    <Shaders>
+      <GLSL name="paint" vert="shaders/paint.vert" frag="shaders/paint.frag"/>
+    </Shaders>
+    <Effect name="textured">
+      <Shader shader="paint"/>
+      <Sampler name="pattern"/>
+    </Effect>
+  </Effects>
+  <GraphicObjects>
+)" + Object("R", R"(file="models/box.r" effect="textured")") +
+                                  "  </GraphicObjects>\n</Scene>\n";
+        // The loader gives up on the effects, so the object falls back to NULL.
+        scenes.push_back({"SamplerWithOneAttribute",
+                          scene,
+                          {},
+                          {ErrorAt("Scene.xml", LineOf(scene, "<Sampler name=\"pattern\"/>"),
+                                   "Sampler needs two attributes, name and texture, but has one"),
+                           ErrorAt("Scene.xml", LineOf(scene, "<R file"),
+                                   "names the effect textured, which is not registered")}});
+    }
+    {
+        const std::string scene = SceneXml(Object("R", R"(effect="tinted")") +
+                                           Object("R", R"(file="models/box.r" effect="textured")"));
+        scenes.push_back({"ObjectWithoutFile",
+                          scene,
+                          {},
+                          {ErrorAt("Scene.xml", LineOf(scene, "<R effect=\"tinted\""),
+                                   "has no file attribute")}});
+    }
+    {
+        const std::string scene = R"(<?xml version="1.0"?>
+<Scene>
+  <Effects>
+    <Textures>
+      <Texture name="checker" file="textures/checker.png"/>
+      <Texture name="spare" file="textures/checker.png"/>
+      <Texture file="textures/checker.png" name="checker"/>
+      <Image name="photo" file="textures/checker.png"/>
+    </Textures>
+    <Shaders>
+      <GLSL name="paint" vert="shaders/paint.vert" frag="shaders/paint.frag"/>
+      <GLSL name="lonely" vert="shaders/paint.vert" frag="shaders/paint.frag"/>
+    </Shaders>
+    <Effect name="tinted">
+      <Shader shader="paint"/>
+      <Float name="textured" val="0"/>
+      <Float name="tnit" val="1"/>
+      <Float3 name="tint" val="1,0.3,0.2"/>
+    </Effect>
+    <Effect name="textured">
+      <Shader shader="paint"/>
+      <Sampler name="pattern" texture="checker"/>
+      <Sampler name="patern" texture="checker"/>
+      <Float name="textured" val="1"/>
+    </Effect>
+    <Effect name="idle">
+      <Shader shader="paint"/>
+    </Effect>
+  </Effects>
+  <GraphicObjects>
+    <R file="models/box.r" effect="tinted" pos="-250,300,2654" scale="1,1,1"/>
+    <R file="models/box.r" effect="textured" pos="-250,300,2654"/>
+    <Obj file="models/box.obj" effect="tinted" pos="-250,300,2654" scale="1,1,1"/>
+  </GraphicObjects>
+</Scene>
+)";
+        scenes.push_back(
+            {"LikelyMistakesAreWarnings",
+             scene,
+             {},
+             {WarningAt("Scene.xml", LineOf(scene, "<Image"),
+                        "the element Image in the Textures section is skipped"),
+              WarningAt(
+                  "Scene.xml", LineOf(scene, "<Obj"),
+                  "the element Obj in the GraphicObjects section is skipped: only OBJ, R or RA"),
+              WarningAt("Scene.xml", LineOf(scene, "effect=\"textured\" pos"),
+                        "has scale 0 (it has no scale attribute)"),
+              WarningAt("Scene.xml", LineOf(scene, "name=\"checker\"/>"),
+                        "the texture checker is defined again"),
+              WarningAt("Scene.xml", LineOf(scene, "name=\"spare\""),
+                        "the texture spare is defined but no effect's sampler uses it"),
+              WarningAt("Scene.xml", LineOf(scene, "name=\"lonely\""),
+                        "the shader program lonely is defined but no effect uses it"),
+              WarningAt("Scene.xml", LineOf(scene, "name=\"idle\""),
+                        "the effect idle is defined but no object uses it"),
+              WarningAt("Scene.xml", LineOf(scene, "name=\"tnit\""),
+                        "sets the Float tnit, but its program paint has no active uniform"),
+              WarningAt("Scene.xml", LineOf(scene, "name=\"patern\""),
+                        "sets the sampler patern, but its program paint has no active uniform")}});
+    }
+    return scenes;
+}
+
+// Whether `line` is `expected` as printed for the scene folder `prefix` ("DIR/").
+::testing::AssertionResult Shows(const std::string& line, const std::string& prefix,
+                                 const Expected& expected) {
+    const std::string head = prefix + expected.where + ": " + (expected.warning ? "warning: " : "");
+    if (line.rfind(head, 0) != 0) {
+        return ::testing::AssertionFailure()
+               << "\"" << line << "\" does not start with \"" << head << "\"";
+    }
+    const std::string message = line.substr(head.size());
+    if (!expected.warning && message.rfind("warning: ", 0) == 0) {
+        return ::testing::AssertionFailure() << "\"" << line << "\" is a warning, not an error";
+    }
+    if (message.find(expected.fragment) == std::string::npos) {
+        return ::testing::AssertionFailure()
+               << "\"" << line << "\" does not say \"" << expected.fragment << "\"";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+void WriteUsualFiles(const fs::path& folder) {
+    WriteEffectFiles(folder);
+    fs::create_directories(folder / "models");
+    WriteRFile(folder / "models/box.r", Cube(40));
+}
+
+class BrokenSceneTest : public ::testing::TestWithParam<BrokenScene> {};
+
+TEST_P(BrokenSceneTest, PrintsEachProblemAtItsFileAndLineThenTheCounts) {
+    const BrokenScene& broken = GetParam();
+    TempFolder folder;
+    WriteUsualFiles(folder.Path());
+    WriteFile(folder.Path(), "Scene.xml", broken.scene);
+    for (const auto& [name, content] : broken.files) {
+        if (content) {
+            WriteFile(folder.Path(), name, *content);
+        } else {
+            fs::remove(folder.Path() / name);
+        }
+    }
+
+    const ToolResult result = RunScenetool({"check", folder.Path().string()});
+    EXPECT_EQ(result.status, 1) << result.errors;
+    const std::string prefix = folder.Path().string() + "/";
+    const auto lines = Lines(result.output);
+    ASSERT_EQ(lines.size(), broken.problems.size() + 1)
+        << "expected " << broken.problems.size() << " problems and the summary:\n"
+        << result.output;
+    std::size_t warnings = 0;
+    for (std::size_t i = 0; i < broken.problems.size(); ++i) {
+        EXPECT_TRUE(Shows(lines[i], prefix, broken.problems[i]));
+        if (broken.problems[i].warning) ++warnings;
+    }
+    const std::size_t errors = broken.problems.size() - warnings;
+    const std::string summary = lines.back();
+    EXPECT_EQ(summary.rfind(prefix + "Scene.xml: " + std::to_string(errors) + " error", 0), 0u)
+        << summary;
+    EXPECT_NE(summary.find(" and " + std::to_string(warnings) + " warning"), std::string::npos)
+        << summary;
+}
+
+INSTANTIATE_TEST_SUITE_P(CheckCommand, BrokenSceneTest, ::testing::ValuesIn(BrokenScenes()),
+                         [](const auto& info) { return info.param.name; });
+
+// A scene with no problem, and the same scene checked from inside its folder as ".".
+TEST(CheckCommandTest, CleanSceneHasOnlyTheSummaryWithTheFolderInFrontUnlessItIsDot) {
+    TempFolder folder;
+    WriteUsualFiles(folder.Path());
+    WriteFile(folder.Path(), "Scene.xml",
+              SceneXml(kBoxes + Object("R", R"(file="models/box.r" effect="NULL")")));
+
+    const ToolResult named = RunScenetool({"check", folder.Path().string()});
+    EXPECT_EQ(named.status, 0) << named.output << named.errors;
+    EXPECT_EQ(named.output, folder.Path().string() + "/Scene.xml: no problems found.\n");
+
+    const ToolResult dot = RunScenetool({"check", "."}, folder.Path());
+    EXPECT_EQ(dot.status, 0) << dot.output << dot.errors;
+    EXPECT_EQ(dot.output, "Scene.xml: no problems found.\n");
+    // Unlike the viewer, the checker leaves no Log.htm behind unless asked.
+    EXPECT_FALSE(fs::exists(folder.Path() / "Log.htm"));
+}
+
+TEST(CheckCommandTest, CommandLineMistakesAndAMissingFolderGiveTheirStatus) {
+    TempFolder folder;
+    const std::string missing = (folder.Path() / "no-such-scene").string();
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string says;  // on stdout or stderr
+    } cases[] = {
+        {{"check", missing}, 3, missing},
+        {{"check", "--bogus"}, 2, "--bogus"},
+        {{"check", folder.Path().string(), "second-folder"}, 2, "second-folder"},
+        {{"check", "--log"}, 2, "--log"},
+        {{"check", "--help"}, 0, "also write the viewer's Log.htm"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.arguments));
+        const ToolResult result = RunScenetool(c.arguments);
+        EXPECT_EQ(result.status, c.status) << result.output << result.errors;
+        EXPECT_NE((result.output + result.errors).find(c.says), std::string::npos)
+            << result.output << result.errors;
+    }
+}
+
+// The demo's models are made by scripts/make-demo-assets; it fails until they are there.
+TEST(CheckCommandTest, DemoSceneHasNoProblems) {
+    const ToolResult result = RunScenetool({"check", DEMO_DIR});
+    EXPECT_EQ(result.status, 0) << result.errors;
+    EXPECT_EQ(result.output, std::string(DEMO_DIR) + "/Scene.xml: no problems found.\n");
+}
+
+// --log names a file from where the tool was started; the scene folder is left as it was.
+TEST(CheckCommandTest, LogOptionWritesTheViewersLogThereAndNothingIntoTheSceneFolder) {
+    TempFolder scene, caller;
+    WriteUsualFiles(scene.Path());
+    WriteFile(scene.Path(), "Scene.xml",
+              SceneXml(kBoxes + Object("R", R"(file="models/gone.r" effect="NULL")")));
+    const auto listing = [&] {
+        std::set<fs::path> files;
+        for (const auto& entry : fs::recursive_directory_iterator(scene.Path())) {
+            files.insert(entry.path());
+        }
+        return files;
+    };
+    const auto before = listing();
+
+    const ToolResult result =
+        RunScenetool({"check", scene.Path().string(), "--log", "viewer-log.htm"}, caller.Path());
+    EXPECT_EQ(result.status, 1) << result.output << result.errors;
+
+    const auto log = ParseLog(ReadFile((caller.Path() / "viewer-log.htm").string()));
+    ASSERT_TRUE(log) << "no log in " << caller.Path();
+    EXPECT_TRUE(log->closed);
+    const LogEntry notFound = Error("The model file models/gone.r was not found.");
+    EXPECT_NE(std::find(log->entries.begin(), log->entries.end(), notFound), log->entries.end());
+    EXPECT_EQ(listing(), before);
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+// scenetool check: a scene loaded as the viewer loads it, without a window, and every
+// problem printed where it is.
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "Commands.h"
+#include "ToolStatus.h"
+#include "ProblemLocator.h"
+#include "SceneIndex.h"
+#include "SceneLint.h"
+#include "SceneSession.h"
+
+namespace {
+
+struct CheckOptions {
+    std::string folder = ".";
+    std::string log = "/dev/null";
+};
+
+std::string Count(std::size_t n, const char* thing) {
+    return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
+}
+
+int Check(const CheckOptions& options) {
+    const std::string logPath = std::filesystem::absolute(options.log).string();
+    SceneSession session(options.folder, 500, 500, logPath);
+    if (!session.Failure().empty()) {
+        std::cerr << "scenetool check: " << session.Failure() << "\n";
+        return kCannotRun;
+    }
+    session.Load();
+    // The session works in the scene folder.
+    const SceneIndex index = SceneIndex::Read("Scene.xml");
+    const auto errors = ProblemLocator(index).Locate(session.Errors());
+    const auto warnings = FindLikelyMistakes(index, session.Registry());
+
+    for (const Problem& problem : errors)
+        std::cout << FormatProblem(problem, options.folder) << "\n";
+    for (Problem problem : warnings) {
+        problem.message = "warning: " + problem.message;
+        std::cout << FormatProblem(problem, options.folder) << "\n";
+    }
+    const std::string scene = FormatProblem({"Scene.xml", 0, ""}, options.folder);
+    const std::string where = scene.substr(0, scene.size() - 2);
+    if (errors.empty() && warnings.empty()) {
+        std::cout << where << ": no problems found.\n";
+        return kSuccess;
+    }
+    std::cout << where << ": " << Count(errors.size(), "error") << " and "
+              << Count(warnings.size(), "warning") << " (things the viewer accepts but that are "
+              << "likely mistakes).\n";
+    return kProblemsFound;
+}
+
+}  // namespace
+
+void AddCheckCommand(CLI::App& app, CommandRun& run) {
+    auto options = std::make_shared<CheckOptions>();
+    CLI::App* command = app.add_subcommand(
+        "check",
+        "Loads DIR/Scene.xml and every file it names exactly as the viewer does, in an offscreen "
+        "OpenGL context (no display needed), and prints each problem as FILE:LINE: MESSAGE "
+        "(model files: OBJ line, or byte offset for R and RA; shaders: the compiler's log), "
+        "then a summary. Also warns about what the viewer accepts but is likely a mistake: "
+        "scale 0, textures, programs and effects never used or defined twice, samplers and "
+        "uniforms the program does not have. Status 0 when nothing is found, 1 otherwise.");
+    command->add_option("DIR", options->folder, "scene folder holding Scene.xml (default: .)");
+    command->add_option("--log", options->log, "also write the viewer's Log.htm to this file");
+    command->callback([options, &run] { run = [options] { return Check(*options); }; });
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What "scenetool info" says about one model file: lines describing it (counts, bounds,
+// keys) and the problems found, each a complete message naming the file. The files are
+// read with the viewer's own readers; a file they cannot read at all throws
+// FactoryException with the reader's message.
+class ModelInfo {
+public:
+    static ModelInfo OfR(const std::string& path);
+    // Also reports translation keys out of time order, which the viewer's key search
+    // does not expect.
+    static ModelInfo OfRA(const std::string& path);
+    // Bounds are of the positions times 0.1, as the viewer reads them.
+    static ModelInfo OfOBJ(const std::string& path);
+
+    const std::vector<std::string>& Lines() const { return lines; }
+    const std::vector<std::string>& Problems() const { return problems; }
+
+private:
+    std::vector<std::string> lines;
+    std::vector<std::string> problems;
+};

@@ -1,0 +1,107 @@
+#include "SceneIndex.h"
+
+#include <tinyxml2.h>
+
+#include <cstring>
+
+#include "scene/EffectMemento.h"
+
+namespace {
+
+using tinyxml2::XMLAttribute;
+using tinyxml2::XMLElement;
+
+std::string AttributeOf(const XMLElement& element, const char* name) {
+    const char* value = element.Attribute(name);
+    return value ? value : "";
+}
+
+template <typename Visit>
+void ForEachChild(const XMLElement* parent, const char* name, Visit visit) {
+    if (!parent) return;
+    for (const XMLElement* child = parent->FirstChildElement(name); child;
+         child = child->NextSiblingElement(name)) {
+        visit(*child);
+    }
+}
+
+// As the loader reads an effect: the name from its first attribute only, the program
+// from its first Shader child, and each entry's name and value by position.
+SceneIndex::Effect ReadEffect(const XMLElement& element) {
+    EffectMemento record;
+    if (const XMLAttribute* first = element.FirstAttribute()) {
+        record.SetAttribute(first->Name(), first->Value());
+    }
+    if (const XMLElement* shader = element.FirstChildElement("Shader")) {
+        for (const XMLAttribute* a = shader->FirstAttribute(); a; a = a->Next()) {
+            record.SetAttribute(a->Name(), a->Value());
+        }
+    }
+    SceneIndex::Effect effect{record.name, record.programName, element.GetLineNum(), {}};
+    for (const char* kind : {"Sampler", "Float", "Float2", "Float3"}) {
+        ForEachChild(&element, kind, [&](const XMLElement& entry) {
+            SceneIndex::Uniform uniform{kind, "", "", entry.GetLineNum()};
+            const XMLAttribute* first = entry.FirstAttribute();
+            const XMLAttribute* second = first ? first->Next() : nullptr;
+            if (first && std::strcmp(first->Name(), "name") == 0) uniform.name = first->Value();
+            if (second && std::strcmp(kind, "Sampler") == 0 &&
+                std::strcmp(second->Name(), "texture") == 0) {
+                uniform.texture = second->Value();
+            }
+            effect.uniforms.push_back(uniform);
+        });
+    }
+    return effect;
+}
+
+bool IsModelType(const char* name) {
+    return std::strcmp(name, "OBJ") == 0 || std::strcmp(name, "R") == 0 ||
+           std::strcmp(name, "RA") == 0;
+}
+
+}  // namespace
+
+SceneIndex SceneIndex::Read(const std::string& path) {
+    SceneIndex index;
+    tinyxml2::XMLDocument document;
+    if (document.LoadFile(path.c_str()) != tinyxml2::XML_SUCCESS) return index;
+    const XMLElement* scene = document.FirstChildElement("Scene");
+    if (!scene) return index;
+    const XMLElement* effects = scene->FirstChildElement("Effects");
+    if (effects) {
+        const XMLElement* textures = effects->FirstChildElement("Textures");
+        ForEachChild(textures, nullptr, [&](const XMLElement& e) {
+            if (std::strcmp(e.Name(), "Texture") != 0) {
+                index.skipped.push_back({e.Name(), "Textures", e.GetLineNum()});
+                return;
+            }
+            index.textures.push_back(
+                {AttributeOf(e, "name"), AttributeOf(e, "file"), e.GetLineNum()});
+        });
+        const XMLElement* shaders = effects->FirstChildElement("Shaders");
+        ForEachChild(shaders, nullptr, [&](const XMLElement& e) {
+            if (std::strcmp(e.Name(), "GLSL") != 0) {
+                index.skipped.push_back({e.Name(), "Shaders", e.GetLineNum()});
+                return;
+            }
+            index.programs.push_back(
+                {AttributeOf(e, "name"), AttributeOf(e, "vert"), e.GetLineNum()});
+        });
+        ForEachChild(effects, "Effect",
+                     [&](const XMLElement& e) { index.effects.push_back(ReadEffect(e)); });
+    }
+    const XMLElement* objects = scene->FirstChildElement("GraphicObjects");
+    for (const XMLElement* e = objects ? objects->FirstChildElement() : nullptr; e;
+         e = e->NextSiblingElement()) {
+        if (!IsModelType(e->Name())) {
+            index.skipped.push_back({e->Name(), "GraphicObjects", e->GetLineNum()});
+            continue;
+        }
+        Object object{e->Name(), {}, e->Attribute("scale") != nullptr, e->GetLineNum()};
+        for (const XMLAttribute* a = e->FirstAttribute(); a; a = a->Next()) {
+            object.description.SetAttribute(a->Name(), a->Value());
+        }
+        index.objects.push_back(std::move(object));
+    }
+    return index;
+}

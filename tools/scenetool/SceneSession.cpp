@@ -1,0 +1,69 @@
+#include "SceneSession.h"
+
+#include <GL/glew.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "RgbImage.h"
+#include "scene/Scene.h"
+
+SceneSession::SceneSession(const std::string& folder, int width, int height,
+                           const std::string& logPath)
+    : log(logPath, "Log file"),
+      viewer(camera, clock, log, ObjectList{factory.objects, factory.busy},
+             [this] { Scene::Load(log, registry, factory); }) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+        failure = "the scene folder " + folder + " does not exist";
+        return;
+    }
+    std::filesystem::current_path(folder, error);
+    if (error) {
+        failure = "cannot enter the scene folder " + folder + ": " + error.message();
+        return;
+    }
+    context = std::make_unique<OffscreenContext>(width, height);
+    if (!context->Failure().empty()) failure = "no OpenGL context: " + context->Failure();
+}
+
+SceneSession::~SceneSession() {
+    if (!context || !context->Failure().empty()) return;
+    factory.Release();
+    registry.Release();
+}
+
+void SceneSession::Load() {
+    log.SetErrorListener([this](std::string_view text) { errors.emplace_back(text); });
+    viewer.Init();
+    viewer.Reshape(context->Width(), context->Height());
+    log.SetErrorListener({});
+}
+
+void SceneSession::SetTime(std::int32_t milliseconds) {
+    clock.paused = false;
+    clock.total = milliseconds;
+}
+
+void SceneSession::DrawFrame() {
+    viewer.Display();
+    glFinish();
+}
+
+RgbImage SceneSession::Picture() const {
+    const std::vector<std::uint8_t> rgba = context->ReadPixels();
+    const int width = context->Width();
+    const int height = context->Height();
+    RgbImage picture(width, height);
+    for (int y = 0; y < height; ++y) {
+        // The framebuffer's rows run from the bottom up.
+        const std::uint8_t* row = &rgba[static_cast<std::size_t>(height - 1 - y) * width * 4];
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* pixel = picture.At(x, y);
+            pixel[0] = row[x * 4];
+            pixel[1] = row[x * 4 + 1];
+            pixel[2] = row[x * 4 + 2];
+        }
+    }
+    return picture;
+}

@@ -1,0 +1,39 @@
+// scenetool: checks, renders and inspects scenes, and makes R and RA model files, on the
+// same engine as the viewer.
+
+#include <CLI/CLI.hpp>
+
+#include <exception>
+#include <iostream>
+
+#include "Commands.h"
+#include "ToolStatus.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{
+        "Checks, renders and inspects scenes for sceneviewer, and makes R and RA "
+        "model files.\nExit status: 0 success, 1 problems found, 2 usage error, "
+        "3 the work could not be done."};
+    app.name("scenetool");
+    app.require_subcommand(1, 1);
+    CommandRun run;
+    AddCheckCommand(app, run);
+    AddRenderCommand(app, run);
+    AddConvertCommand(app, run);
+    AddAnimateCommand(app, run);
+    AddInfoCommand(app, run);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& failure) {
+        // --help is reported as a "parse error" with status 0; everything else is a usage
+        // error.
+        const int printed = app.exit(failure);
+        return printed == 0 ? kSuccess : kUsageError;
+    }
+    try {
+        return run ? run() : kUsageError;
+    } catch (const std::exception& failure) {
+        std::cerr << "scenetool: " << failure.what() << "\n";
+        return kCannotRun;
+    }
+}
