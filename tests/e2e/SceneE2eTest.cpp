@@ -1,40 +1,14 @@
 // The viewer on scene folders as users write them: Scene.xml, R meshes, a texture and a
 // GLSL program, drawn at start-up and logged entry by entry.
 
-#include <fstream>
-
 #include "ViewerE2eTest.h"
 #include "support/MeshFiles.h"
-#include "support/TestImages.h"
+#include "support/SceneFolders.h"
 
 namespace {
 
 // Flat-shaded boxes on black: only pixels along the edges may round differently.
 constexpr ImageComparison::Tolerance kSceneTolerance{8, 0.002};
-
-// The effects of the scenes below: a GLSL program that either tints or shows a texture.
-constexpr std::string_view kEffects = R"(<?xml version="1.0"?>
-<Scene>
-  <Effects>
-    <Textures>
-      <Texture name="checker" file="textures/checker.png"/>
-    </Textures>
-    <Shaders>
-      <GLSL name="paint" vert="shaders/paint.vert" frag="shaders/paint.frag"/>
-    </Shaders>
-    <Effect name="tinted">
-      <Shader shader="paint"/>
-      <Float name="textured" val="0"/>
-      <Float3 name="tint" val="1,0.3,0.2"/>
-    </Effect>
-    <Effect name="textured">
-      <Shader shader="paint"/>
-      <Sampler name="pattern" texture="checker"/>
-      <Float name="textured" val="1"/>
-      <Float2 name="repeat" val="2,2"/>
-    </Effect>
-  </Effects>
-)";
 
 // The start camera looks at about (-250, 300, 2654) in scene coordinates from 400 units
 // away, so 40-unit boxes around that point fill a good part of the window.
@@ -60,29 +34,6 @@ const std::string kObjScene = std::string(kEffects) + R"(  <GraphicObjects>
 </Scene>
 )";
 
-constexpr std::string_view kVertexShader = R"(#version 120
-uniform vec2 repeat;
-void main() {
-    gl_TexCoord[0] = vec4(gl_MultiTexCoord0.st * repeat, 0.0, 1.0);
-    gl_Position = ftransform();
-}
-)";
-
-constexpr std::string_view kFragmentShader = R"(#version 120
-uniform sampler2D pattern;
-uniform float textured;
-uniform vec3 tint;
-void main() {
-    gl_FragColor = vec4(mix(tint, texture2D(pattern, gl_TexCoord[0].st).rgb, textured), 1.0);
-}
-)";
-
-// The line of `text` that holds `needle`, counting from 1.
-int LineOf(std::string_view text, std::string_view needle) {
-    const auto at = text.find(needle);
-    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + at, '\n'));
-}
-
 // What the loader logs for kEffects.
 std::vector<LogEntry> EffectEntries() {
     return {Heading("Texture"),
@@ -101,9 +52,7 @@ std::vector<LogEntry> EffectEntries() {
 class SceneE2eTest : public ViewerE2eTest {
 protected:
     void Write(const std::string& name, std::string_view content) {
-        const auto path = folder.Path() / name;
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << content;
+        WriteFile(folder.Path(), name, content);
     }
 
     // The scene above with everything it names; models/cut-short.r ends inside its
@@ -120,15 +69,7 @@ protected:
     }
 
     // The checker texture and the GLSL program that the effects use.
-    void WriteEffectFiles() {
-        std::filesystem::create_directories(folder.Path() / "textures");
-        ASSERT_TRUE(WriteRgbImage((folder.Path() / "textures/checker.png").string(), 4, 4,
-                                  [](int x, int y) {
-                                      return (x + y) % 2 ? Rgb{255, 255, 255} : Rgb{40, 80, 255};
-                                  }));
-        Write("shaders/paint.vert", kVertexShader);
-        Write("shaders/paint.frag", kFragmentShader);
-    }
+    void WriteEffectFiles() { ::WriteEffectFiles(folder.Path()); }
 };
 
 TEST_F(SceneE2eTest, DrawsRMeshesWithTheirEffectsPlacedAndScaledAndSkipsADamagedOne) {

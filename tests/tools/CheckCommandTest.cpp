@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "ScenetoolRun.h"
-#include "ToolScenes.h"
+#include "support/SceneFolders.h"
 #include "support/LogEntries.h"
 #include "support/MeshFiles.h"
 #include "support/TempFolder.h"
@@ -383,6 +383,9 @@ TEST(CheckCommandTest, CleanSceneHasOnlyTheSummaryWithTheFolderInFrontUnlessItIs
     EXPECT_FALSE(fs::exists(folder.Path() / "Log.htm"));
 }
 
+// A driver that offers only OpenGL 1.5, as Mesa can be told to.
+const EnvironmentChanges kOpenGl15 = {{"MESA_GL_VERSION_OVERRIDE", "1.5"}};
+
 TEST(CheckCommandTest, CommandLineMistakesAndAMissingFolderGiveTheirStatus) {
     TempFolder folder;
     const std::string missing = (folder.Path() / "no-such-scene").string();
@@ -390,16 +393,18 @@ TEST(CheckCommandTest, CommandLineMistakesAndAMissingFolderGiveTheirStatus) {
         std::vector<std::string> arguments;
         int status;
         std::string says;  // on stdout or stderr
+        EnvironmentChanges environment = {};
     } cases[] = {
         {{"check", missing}, 3, missing},
         {{"check", "--bogus"}, 2, "--bogus"},
         {{"check", folder.Path().string(), "second-folder"}, 2, "second-folder"},
         {{"check", "--log"}, 2, "--log"},
         {{"check", "--help"}, 0, "also write the viewer's Log.htm"},
+        {{"check", DEMO_DIR}, 3, "OpenGL 2.0 is not supported", kOpenGl15},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.arguments));
-        const ToolResult result = RunScenetool(c.arguments);
+        const ToolResult result = RunScenetool(c.arguments, {}, c.environment);
         EXPECT_EQ(result.status, c.status) << result.output << result.errors;
         EXPECT_NE((result.output + result.errors).find(c.says), std::string::npos)
             << result.output << result.errors;

@@ -13,7 +13,7 @@
 #include "ImageComparison.h"
 #include "RgbImage.h"
 #include "ScenetoolRun.h"
-#include "ToolScenes.h"
+#include "support/SceneFolders.h"
 #include "support/MeshFiles.h"
 #include "support/TempFolder.h"
 

@@ -18,12 +18,14 @@ std::string ReadAll(const std::filesystem::path& path) {
 }  // namespace
 
 ToolResult RunScenetool(const std::vector<std::string>& arguments,
-                        const std::filesystem::path& workingDirectory) {
+                        const std::filesystem::path& workingDirectory,
+                        const EnvironmentChanges& environment) {
     TempFolder streams;
     ChildOptions options;
     options.argv.push_back(SCENETOOL_PATH);
     options.argv.insert(options.argv.end(), arguments.begin(), arguments.end());
     options.workingDirectory = workingDirectory;
+    options.environment = environment;
     options.outputFile = streams.Path() / "stdout";
     options.errorFile = streams.Path() / "stderr";
     ToolResult result;

@@ -54,6 +54,21 @@ SceneIndex::Effect ReadEffect(const XMLElement& element) {
     return effect;
 }
 
+// The `recordName` children of the section `sectionName`, with the attribute that names
+// their file; any other child goes to `skipped`.
+void ReadResources(const XMLElement& effects, const char* sectionName, const char* recordName,
+                   const char* fileAttribute, std::vector<SceneIndex::Resource>& resources,
+                   std::vector<SceneIndex::Resource>& skipped) {
+    ForEachChild(effects.FirstChildElement(sectionName), nullptr, [&](const XMLElement& e) {
+        if (std::strcmp(e.Name(), recordName) != 0) {
+            skipped.push_back({e.Name(), sectionName, e.GetLineNum()});
+            return;
+        }
+        resources.push_back(
+            {AttributeOf(e, "name"), AttributeOf(e, fileAttribute), e.GetLineNum()});
+    });
+}
+
 bool IsModelType(const char* name) {
     return std::strcmp(name, "OBJ") == 0 || std::strcmp(name, "R") == 0 ||
            std::strcmp(name, "RA") == 0;
@@ -69,24 +84,8 @@ SceneIndex SceneIndex::Read(const std::string& path) {
     if (!scene) return index;
     const XMLElement* effects = scene->FirstChildElement("Effects");
     if (effects) {
-        const XMLElement* textures = effects->FirstChildElement("Textures");
-        ForEachChild(textures, nullptr, [&](const XMLElement& e) {
-            if (std::strcmp(e.Name(), "Texture") != 0) {
-                index.skipped.push_back({e.Name(), "Textures", e.GetLineNum()});
-                return;
-            }
-            index.textures.push_back(
-                {AttributeOf(e, "name"), AttributeOf(e, "file"), e.GetLineNum()});
-        });
-        const XMLElement* shaders = effects->FirstChildElement("Shaders");
-        ForEachChild(shaders, nullptr, [&](const XMLElement& e) {
-            if (std::strcmp(e.Name(), "GLSL") != 0) {
-                index.skipped.push_back({e.Name(), "Shaders", e.GetLineNum()});
-                return;
-            }
-            index.programs.push_back(
-                {AttributeOf(e, "name"), AttributeOf(e, "vert"), e.GetLineNum()});
-        });
+        ReadResources(*effects, "Textures", "Texture", "file", index.textures, index.skipped);
+        ReadResources(*effects, "Shaders", "GLSL", "vert", index.programs, index.skipped);
         ForEachChild(effects, "Effect",
                      [&](const XMLElement& e) { index.effects.push_back(ReadEffect(e)); });
     }

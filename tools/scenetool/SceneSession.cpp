@@ -24,7 +24,14 @@ SceneSession::SceneSession(const std::string& folder, int width, int height,
         return;
     }
     context = std::make_unique<OffscreenContext>(width, height);
-    if (!context->Failure().empty()) failure = "no OpenGL context: " + context->Failure();
+    if (!context->Failure().empty()) {
+        failure = "no OpenGL context: " + context->Failure();
+    } else if (!glewIsSupported("GL_VERSION_2_0")) {
+        // As the viewer, which refuses to start: the shaders need OpenGL 2.0.
+        const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+        failure = std::string("OpenGL 2.0 is not supported: the driver offers ") +
+                  (version ? version : "no version");
+    }
 }
 
 SceneSession::~SceneSession() {

@@ -33,7 +33,7 @@ public:
     SceneSession(const SceneSession&) = delete;
     SceneSession& operator=(const SceneSession&) = delete;
 
-    // Why the session cannot run (no such folder, no OpenGL); empty when it can.
+    // Why the session cannot run (no such folder, no OpenGL 2.0); empty when it can.
     const std::string& Failure() const { return failure; }
 
     // The viewer's start: fixed state, camera start, Scene.xml and everything it names,

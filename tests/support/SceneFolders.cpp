@@ -1,4 +1,4 @@
-#include "ToolScenes.h"
+#include "support/SceneFolders.h"
 
 #include <algorithm>
 #include <fstream>

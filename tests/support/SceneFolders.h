@@ -4,7 +4,8 @@
 #include <string>
 #include <string_view>
 
-// Scene folders for the scenetool tests, written by the tests themselves.
+// Scene folders that the tests write for the viewer and the tool: a texture, a GLSL program
+// and two effects that use them, and the objects each test adds.
 
 // Scene.xml from its start to the end of the Effects element: the texture checker, the
 // program paint (a flat tint, or the texture when `textured` is 1) and the effects tinted
