@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Commands.h"
+#include "Counted.h"
 #include "ToolStatus.h"
 #include "ProblemLocator.h"
 #include "SceneIndex.h"
@@ -21,10 +22,6 @@ struct CheckOptions {
     std::string folder = ".";
     std::string log = "/dev/null";
 };
-
-std::string Count(std::size_t n, const char* thing) {
-    return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
-}
 
 int Check(const CheckOptions& options) {
     const std::string logPath = std::filesystem::absolute(options.log).string();
@@ -51,8 +48,9 @@ int Check(const CheckOptions& options) {
         std::cout << where << ": no problems found.\n";
         return kSuccess;
     }
-    std::cout << where << ": " << Count(errors.size(), "error") << " and "
-              << Count(warnings.size(), "warning") << " (things the viewer accepts but that are "
+    std::cout << where << ": " << Counted(errors.size(), "error", "errors") << " and "
+              << Counted(warnings.size(), "warning", "warnings")
+              << " (things the viewer accepts but that are "
               << "likely mistakes).\n";
     return kProblemsFound;
 }

@@ -4,13 +4,14 @@
 #include <optional>
 #include <unordered_map>
 
+#include "Counted.h"
 #include "objects/OBJGraphicObject.h"
 
 namespace {
 
+// As Counted, but "no normals" rather than "0 normals".
 std::string Count(std::size_t count, const char* one, const char* many) {
-    return (count == 0 ? std::string("no") : std::to_string(count)) + " " +
-           (count == 1 ? one : many);
+    return count == 0 ? std::string("no ") + many : Counted(count, one, many);
 }
 
 // The zero-based element that a written index names: from 1 at the start of the array, or
