@@ -1,7 +1,14 @@
 #include "objects/OBJFileParser.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
 #include "common/FileError.h"
-#include "common/WholeFile.h"
 #include "factory/FactoryException.h"
 #include "objects/OBJGraphicObject.h"
 #include "objects/TextCursor.h"
@@ -9,69 +16,188 @@
 OBJFileParser::OBJFileParser(OBJGraphicObject& target, std::string fileName)
     : target(target), fileName(std::move(fileName)) {}
 
+namespace {
+
+// Makes room in `array` for at least one more element. Large arrays double with their
+// new memory marked for huge pages, so that a model of millions of elements costs a few
+// hundred page faults instead of tens of thousands.
+template <typename Element>
+void MakeRoom(std::vector<Element>& array) {
+    if (array.size() < array.capacity()) return;
+    const std::size_t capacity = std::max<std::size_t>(array.capacity() * 2, 1024);
+    // The new block is advised before the elements are copied into it.
+    std::vector<Element> larger;
+    larger.reserve(capacity);
+    constexpr std::uintptr_t kHuge = 2 << 20;
+    const auto first = (reinterpret_cast<std::uintptr_t>(larger.data()) + kHuge - 1) & ~(kHuge - 1);
+    const auto last = reinterpret_cast<std::uintptr_t>(larger.data() + capacity) & ~(kHuge - 1);
+    // Only advice: where the system has no huge pages this changes nothing.
+    if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    larger.insert(larger.end(), array.begin(), array.end());
+    array.swap(larger);
+}
+
+// Closes the descriptor however reading ends.
+struct Descriptor {
+    int fd;
+    ~Descriptor() { ::close(fd); }
+};
+
+}  // namespace
+
 void OBJFileParser::Parse(float factor) {
-    std::string text;
-    try {
-        text = ReadWholeFile(fileName);
-    } catch (const FileError& failure) {
-        throw FactoryException("The model file " + fileName + failure.Reason());
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        throw FactoryException("The model file " + fileName +
+                               FileError(fileName, FileError::Stage::Open, errno).Reason());
     }
-    ParseBuffer(text, factor);
+    const Descriptor descriptor{fd};
+    Start();
+    std::vector<char> buffer(blockSize);
+    std::size_t filled = 0;
+    for (;;) {
+        bool last = false;
+        while (filled < buffer.size()) {
+            const ssize_t got = ::read(fd, buffer.data() + filled, buffer.size() - filled);
+            if (got == 0) {
+                last = true;
+                break;
+            }
+            if (got < 0) {
+                if (errno == EINTR) continue;
+                throw FactoryException("The model file " + fileName +
+                                       FileError(fileName, FileError::Stage::Read, errno).Reason());
+            }
+            filled += static_cast<std::size_t>(got);
+        }
+        const std::size_t used = ParseBlock({buffer.data(), filled}, last, factor);
+        if (last || stopped) break;
+        // The statement left over goes to the front; a block it fills alone is too small.
+        std::memmove(buffer.data(), buffer.data() + used, filled - used);
+        filled -= used;
+        if (filled == buffer.size()) buffer.resize(buffer.size() * 2);
+    }
+    Finish();
 }
 
 void OBJFileParser::ParseBuffer(std::string_view text, float factor) {
-    TextCursor in(text);
-    // One record for every face: a corner that leaves out an index keeps the last one.
-    OBJFace face;
-    // The line of each face read here, to say where the first undrawable one is.
-    const std::size_t facesBefore = target.faces.size();
-    std::vector<std::uint32_t> faceLines;
-    for (;;) {
+    Start();
+    ParseBlock(text, true, factor);
+    Finish();
+}
+
+std::size_t OBJFileParser::ParseBlock(std::string_view text, bool last, float factor) {
+    TextCursor in(text, line);
+    TextCursor::Mark start = in.Here();
+    // Whether the statement just read must wait for the next block.
+    const auto unfinished = [&] {
+        if (last || !in.ReachedEnd()) return false;
+        in.Return(start);
+        return true;
+    };
+    while (!stopped) {
+        start = in.Here();
         const std::string_view token = in.Token();
         // As with a stream, a token that runs into the end of the file is not handled.
-        if (in.AtEnd()) break;
-        const std::uint32_t line = in.Line();
+        if (in.AtEnd()) {
+            unfinished();
+            break;
+        }
+        const std::uint32_t statementLine = in.Line();
+        bool read = true;
         if (token == "v") {
             Vector3 p;
-            if (!in.ReadFloat(p.x) || !in.ReadFloat(p.y) || !in.ReadFloat(p.z)) {
-                ReportUnreadable(in, token, line);
-                break;
-            }
-            target.positions.push_back({p.x * factor, p.y * factor, p.z * factor});
+            read = in.ReadFloat(p.x) && in.ReadFloat(p.y) && in.ReadFloat(p.z);
+            if (unfinished()) break;
+            if (read)
+                MakeRoom(target.positions),
+                    target.positions.push_back({p.x * factor, p.y * factor, p.z * factor});
         } else if (token == "vt") {
             TexCoord t;
-            if (!in.ReadFloat(t.u) || !in.ReadFloat(t.v)) {
-                ReportUnreadable(in, token, line);
-                break;
-            }
-            target.texCoords.push_back(t);
+            read = in.ReadFloat(t.u) && in.ReadFloat(t.v);
+            if (unfinished()) break;
+            if (read) MakeRoom(target.texCoords), target.texCoords.push_back(t);
         } else if (token == "vn") {
             Vector3 n;
-            if (!in.ReadFloat(n.x) || !in.ReadFloat(n.y) || !in.ReadFloat(n.z)) {
-                ReportUnreadable(in, token, line);
-                break;
-            }
-            target.normals.push_back(n);
+            read = in.ReadFloat(n.x) && in.ReadFloat(n.y) && in.ReadFloat(n.z);
+            if (unfinished()) break;
+            if (read) MakeRoom(target.normals), target.normals.push_back(n);
         } else if (token == "f" && keepPolygons) {
-            OBJPolygon polygon{
-                {}, line, target.positions.size(), target.texCoords.size(), target.normals.size()};
-            if (!ReadPolygon(in, polygon)) {
-                ReportUnreadable(in, token, line);
-                break;
-            }
-            polygons.push_back(std::move(polygon));
+            OBJPolygon polygon{{},
+                               statementLine,
+                               target.positions.size(),
+                               target.texCoords.size(),
+                               target.normals.size()};
+            read = ReadPolygon(in, polygon);
+            if (unfinished()) break;
+            if (read) polygons.push_back(std::move(polygon));
         } else if (token == "f") {
-            if (!ReadFace(in, face)) {
-                ReportUnreadable(in, token, line);
-                break;
+            OBJFace next = face;
+            read = ReadFace(in, next);
+            if (unfinished()) break;
+            if (read) {
+                face = next;
+                if (!SurelyDrawable(face)) {
+                    pending.push_back({target.faces.size(), statementLine});
+                }
+                MakeRoom(target.faces);
+                target.faces.push_back(face);
             }
-            target.faces.push_back(face);
-            faceLines.push_back(line);
         } else {
             in.SkipLine();
+            if (unfinished()) break;
+        }
+        if (!read) {
+            // What is shown of the unreadable text may itself run into the next block.
+            in.Upcoming(kShown);
+            if (unfinished()) break;
+            ReportUnreadable(in, token, statementLine);
+            stopped = true;
         }
     }
-    ReportUndrawable(facesBefore, faceLines);
+    line = in.Line();
+    return static_cast<std::size_t>(in.Here().at - text.data());
+}
+
+bool OBJFileParser::SurelyDrawable(const OBJFace& face) const {
+    // Unsigned, index - 1 is below the size exactly when 1 <= index <= size.
+    const auto names = [](std::int32_t index, std::size_t size) {
+        return static_cast<std::uint32_t>(index) - 1u < size;
+    };
+    const std::size_t positions = target.positions.size(), texCoords = target.texCoords.size(),
+                      normals = target.normals.size();
+    return texCoords != 0 && names(face.position[0], positions) &&
+           names(face.position[1], positions) && names(face.position[2], positions) &&
+           names(face.texCoord[0], texCoords) && names(face.texCoord[1], texCoords) &&
+           names(face.texCoord[2], texCoords) && names(face.normal[0], normals) &&
+           names(face.normal[1], normals) && names(face.normal[2], normals);
+}
+
+void OBJFileParser::Start() {
+    face = OBJFace{};
+    line = 1;
+    stopped = false;
+    pending.clear();
+}
+
+void OBJFileParser::Finish() {
+    std::size_t count = 0;
+    const PendingFace* first = nullptr;
+    for (const PendingFace& face : pending) {
+        if (target.Drawable(target.faces[face.index])) continue;
+        if (count++ == 0) first = &face;
+    }
+    pending.clear();
+    if (count == 0) return;
+    const std::string where = std::to_string(first->line);
+    problems.push_back(
+        "The model file " + fileName + " has " + std::to_string(count) +
+        (count == 1
+             ? " face with an index outside its arrays, which is not drawn. It is on line " + where
+             : " faces with an index outside their arrays, which are not drawn. The "
+               "first is on line " +
+                   where) +
+        ": " + target.IndexProblem(target.faces[first->index]) + ".");
 }
 
 bool OBJFileParser::ReadFace(TextCursor& in, OBJFace& face) {
@@ -137,34 +263,13 @@ bool OBJFileParser::ReadPolygon(TextCursor& in, OBJPolygon& polygon) {
     }
 }
 
-void OBJFileParser::ReportUnreadable(const TextCursor& in, std::string_view statement,
-                                     std::uint32_t line) {
-    stopLine = line;
-    const std::string_view found = in.Upcoming(40);
+void OBJFileParser::ReportUnreadable(TextCursor& in, std::string_view statement,
+                                     std::uint32_t statementLine) {
+    stopLine = statementLine;
+    const std::string_view found = in.Upcoming(kShown);
     problems.push_back(
         "The model file " + fileName + " has an unreadable number in the " +
-        std::string(statement) + " statement on line " + std::to_string(line) + ", at " +
+        std::string(statement) + " statement on line " + std::to_string(statementLine) + ", at " +
         (found.empty() ? std::string("the end of the file") : "\"" + std::string(found) + "\"") +
         "; reading stopped there, and what came before it is kept.");
-}
-
-void OBJFileParser::ReportUndrawable(std::size_t facesBefore,
-                                     const std::vector<std::uint32_t>& faceLines) {
-    std::size_t count = 0;
-    std::size_t first = 0;
-    for (std::size_t i = faceLines.size(); i-- > 0;) {
-        if (target.Drawable(target.faces[facesBefore + i])) continue;
-        ++count;
-        first = i;
-    }
-    if (count == 0) return;
-    const std::string line = std::to_string(faceLines[first]);
-    problems.push_back(
-        "The model file " + fileName + " has " + std::to_string(count) +
-        (count == 1
-             ? " face with an index outside its arrays, which is not drawn. It is on line " + line
-             : " faces with an index outside their arrays, which are not drawn. The "
-               "first is on line " +
-                   line) +
-        ": " + target.IndexProblem(target.faces[facesBefore + first]) + ".");
 }

@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "objects/OBJFace.h"
 #include "objects/OBJPolygon.h"
 
 class OBJGraphicObject;
 class TextCursor;
-struct OBJFace;
 
 // Reads the subset of Wavefront OBJ that models use here into an OBJGraphicObject:
 // "v" positions (multiplied by a factor), "vt" texture coordinates, "vn" normals and "f"
@@ -22,9 +22,11 @@ struct OBJFace;
 // read as the next statement. An index that a face corner does not give keeps the value it
 // had in the previous face.
 //
-// The file is read into memory whole and parsed in place. A number that cannot be read
-// ends the reading, keeping what came before it; faces with an index outside their arrays
-// are kept but cannot be drawn. Both are reported in Problems(), naming the file and line.
+// The file is read in blocks into one reused buffer, so that what is parsed is still in the
+// cache; a statement that runs over the end of a block is read again whole from the next
+// one, which makes the result the same as reading the whole file at once. A number that cannot be
+// read ends the reading, keeping what came before it; faces with an index outside their arrays are
+// kept but cannot be drawn. Both are reported in Problems(), naming the file and line.
 //
 // For tools that need whole polygons, KeepPolygons() switches the reading of faces: each
 // face then ends at the end of its line and goes with every corner to Polygons() instead
@@ -45,18 +47,42 @@ public:
     // The line where an unreadable number stopped the reading; 0 if it did not stop.
     std::uint32_t StopLine() const { return stopLine; }
 
+    // The size of the blocks the file is read in (at least 1 byte); the buffer grows when
+    // a single statement needs more. Small sizes are for testing the joins.
+    void SetBlockSize(std::size_t bytes) { blockSize = bytes == 0 ? 1 : bytes; }
+
     // To be called before parsing: faces are read whole into Polygons().
     void KeepPolygons() { keepPolygons = true; }
     const std::vector<OBJPolygon>& Polygons() const { return polygons; }
 
 private:
+    // How much of an unreadable number a problem shows.
+    static constexpr std::size_t kShown = 40;
+
+    // A face read before the arrays it names were complete, and its line.
+    struct PendingFace {
+        std::size_t index;
+        std::uint32_t line;
+    };
+
+    // Parses the statements in `text`, which goes on in the file unless `last`, and returns
+    // how many bytes of it were used: a statement that reached the end of the text is left,
+    // with everything after it, for the next block.
+    std::size_t ParseBlock(std::string_view text, bool last, float factor);
+    // Whether `face` can be drawn whatever the rest of the file holds: the file has texture
+    // coordinates and every index names an element already read.
+    bool SurelyDrawable(const OBJFace& face) const;
+    // Starts a reading from the beginning of a file.
+    void Start();
+    // Reports the faces that cannot be drawn, once the arrays are complete.
+    void Finish();
+
     // Reads one face's first three corners into `face`; false if a number is unreadable.
     static bool ReadFace(TextCursor& in, OBJFace& face);
     // Reads the corners of a face up to the end of its line; false if one is unreadable.
     static bool ReadPolygon(TextCursor& in, OBJPolygon& polygon);
 
-    void ReportUnreadable(const TextCursor& in, std::string_view statement, std::uint32_t line);
-    void ReportUndrawable(std::size_t facesBefore, const std::vector<std::uint32_t>& faceLines);
+    void ReportUnreadable(TextCursor& in, std::string_view statement, std::uint32_t line);
 
     OBJGraphicObject& target;
     std::string fileName;
@@ -64,4 +90,15 @@ private:
     std::uint32_t stopLine = 0;
     bool keepPolygons = false;
     std::vector<OBJPolygon> polygons;
+    std::size_t blockSize = 256 * 1024;
+
+    // The reading's state between blocks.
+    OBJFace face;  // a corner that leaves out an index keeps the last face's
+    std::uint32_t line = 1;
+    bool stopped = false;
+    // Faces that might name an element beyond the end of its array: a face whose indices
+    // all name elements already read can be drawn whatever follows, so only the others are
+    // checked at the end. A face is pending while the file has no texture coordinates yet,
+    // since any that follow make its texture index count.
+    std::vector<PendingFace> pending;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -48,11 +49,46 @@ std::string Faces(const std::vector<OBJFace>& faces) {
     return text;
 }
 
+// Every array and problem, numbers bit for bit, to compare two readings.
+std::string Everything(const OBJGraphicObject& object, const std::vector<std::string>& problems) {
+    std::string text = Faces(object.faces);
+    const auto bits = [&](const float* values, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            text += " " + std::to_string(std::bit_cast<std::uint32_t>(values[i]));
+        }
+    };
+    bits(&object.positions.data()->x, object.positions.size() * 3);
+    bits(&object.texCoords.data()->u, object.texCoords.size() * 2);
+    bits(&object.normals.data()->x, object.normals.size() * 3);
+    for (const std::string& problem : problems) text += "\n" + problem;
+    return text;
+}
+
+// Parses `text` as a buffer, and checks that reading it from a file in blocks of every
+// size, down to one byte, gives exactly the same, so every statement that a block's end
+// cuts is read again whole.
 struct Parsed {
     Parsed(std::string_view text, float factor = 1.0f) {
         OBJFileParser parser(object, "m.obj");
         parser.ParseBuffer(text, factor);
         problems = parser.Problems();
+
+        const TempFolder folder;
+        const std::string path = (folder.Path() / "m.obj").string();
+        std::ofstream(path, std::ios::binary) << text;
+        for (const std::size_t block : {1u, 2u, 3u, 7u, 64u, 1u << 20}) {
+            OBJGraphicObject fromFile;
+            OBJFileParser fileParser(fromFile, path);
+            fileParser.SetBlockSize(block);
+            fileParser.Parse(factor);
+            std::vector<std::string> fileProblems;
+            for (std::string problem : fileParser.Problems()) {
+                problem.replace(problem.find(path), path.size(), "m.obj");
+                fileProblems.push_back(problem);
+            }
+            EXPECT_EQ(Everything(fromFile, fileProblems), Everything(object, problems))
+                << "read in blocks of " << block << " bytes: " << text.substr(0, 200);
+        }
     }
     OBJGraphicObject object;
     std::vector<std::string> problems;
@@ -195,6 +231,9 @@ TEST(OBJFileParser, AnUnreadableNumberStopsTheReadingAndKeepsWhatCameBefore) {
         {before + "f 1/2/x 2/2/2 3/3/3\nf 1 1 1\n", problem("f", 5, "\"x\"")},
         {before + "f 1//1 2//1 nine\n", problem("f", 5, "\"nine\"")},
         {before + "f 1 2", problem("f", 5, "the end of the file")},
+        // At most 40 characters of what could not be read are shown.
+        {before + "v 4 5 abcdefghijklmnopqrstuvwxyz0123456789ABCDEFG\n",
+         problem("v", 5, "\"abcdefghijklmnopqrstuvwxyz0123456789ABCD\"")},
     };
     for (const auto& c : cases) {
         const Parsed parsed(c.text);
@@ -309,21 +348,33 @@ std::string Polygons(const OBJFileParser& parser) {
 }
 
 TEST(OBJFileParserPolygons, KeepsEveryCornerOfEachLineAndNoThreeCornerFaces) {
-    OBJGraphicObject model;
-    OBJFileParser parser(model, "m.obj");
-    parser.KeepPolygons();
-    parser.ParseBuffer(
+    const std::string text =
         "v 0 0 0\nvt 0 0\nf 1 2/3 4//-5 -6/7/8\t9 # a comment 10\r\n"
-        "vn 0 0 1\nv 1 1 1\nf 1 2 3\nf\n\nf 1",
-        1.0f);
-    EXPECT_EQ(Polygons(parser),
-              "3: 1/-/- 2/3/- 4/-/-5 -6/7/8 9/-/- [1 1 0]\n"
-              "6: 1/-/- 2/-/- 3/-/- [2 1 1]\n"
-              "7: [2 1 1]\n"
-              "9: 1/-/- [2 1 1]\n");
-    EXPECT_TRUE(model.faces.empty());
-    EXPECT_TRUE(parser.Problems().empty());
-    EXPECT_EQ(parser.StopLine(), 0u);
+        "vn 0 0 1\nv 1 1 1\nf 1 2 3\nf\n\nf 1";
+    const TempFolder folder;
+    const std::string path = (folder.Path() / "m.obj").string();
+    std::ofstream(path, std::ios::binary) << text;
+    // From memory, then from the file in blocks that cut corners and statements.
+    for (const std::size_t block : {0u, 1u, 2u, 5u}) {
+        OBJGraphicObject model;
+        OBJFileParser parser(model, block == 0 ? "m.obj" : path);
+        parser.KeepPolygons();
+        if (block == 0) {
+            parser.ParseBuffer(text, 1.0f);
+        } else {
+            parser.SetBlockSize(block);
+            parser.Parse(1.0f);
+        }
+        EXPECT_EQ(Polygons(parser),
+                  "3: 1/-/- 2/3/- 4/-/-5 -6/7/8 9/-/- [1 1 0]\n"
+                  "6: 1/-/- 2/-/- 3/-/- [2 1 1]\n"
+                  "7: [2 1 1]\n"
+                  "9: 1/-/- [2 1 1]\n")
+            << block;
+        EXPECT_TRUE(model.faces.empty());
+        EXPECT_TRUE(parser.Problems().empty());
+        EXPECT_EQ(parser.StopLine(), 0u);
+    }
 }
 
 // A corner must be whole: an index after each "/" it has, and whitespace after it.

@@ -1,0 +1,83 @@
+#include "LoadBench.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+int RunsFromEnvironment() {
+    const char* text = std::getenv("BENCH_RUNS");
+    if (!text) return 5;
+    const int runs = std::atoi(text);
+    return runs > 0 ? runs : 5;
+}
+
+}  // namespace
+
+std::uint64_t PeakResidentBytes() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmHWM:") {
+            std::uint64_t kilobytes = 0;
+            status >> kilobytes;  // followed by "kB"
+            return kilobytes * 1024;
+        }
+        status.ignore(1 << 16, '\n');
+    }
+    return 0;
+}
+
+int RunLoadBench(int argc, char** argv, const std::string& defaultLabel,
+                 const std::function<LoadCounts(const std::string& path)>& load) {
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: %s FILE [LABEL]\n", argv[0]);
+        return 2;
+    }
+    const std::string path = argv[1];
+    const std::string label = argc == 3 ? argv[2] : defaultLabel;
+    std::error_code error;
+    const std::uintmax_t bytes = std::filesystem::file_size(path, error);
+    if (error) {
+        std::fprintf(stderr, "%s: cannot read %s: %s\n", argv[0], path.c_str(),
+                     error.message().c_str());
+        return 1;
+    }
+    const int runs = RunsFromEnvironment();
+    std::vector<double> seconds;
+    LoadCounts counts;
+    try {
+        load(path);  // warms the page cache; not timed
+        for (int run = 0; run < runs; ++run) {
+            const auto start = std::chrono::steady_clock::now();
+            counts = load(path);
+            const auto stop = std::chrono::steady_clock::now();
+            seconds.push_back(std::chrono::duration<double>(stop - start).count());
+        }
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "%s: %s\n", argv[0], failure.what());
+        return 1;
+    }
+    std::sort(seconds.begin(), seconds.end());
+    const double best = seconds.front();
+    const double median = seconds.size() % 2 == 1
+                              ? seconds[seconds.size() / 2]
+                              : (seconds[seconds.size() / 2 - 1] + seconds[seconds.size() / 2]) / 2;
+    const double worst = seconds.back();
+    const double megabytes = static_cast<double>(bytes) / 1e6;
+    std::printf(
+        "RESULT loader=%s file=%s bytes=%ju runs=%d t_min=%.6f t_med=%.6f t_max=%.6f "
+        "MBps_best=%.1f MBps_med=%.1f MBps_worst=%.1f v=%ju vt=%ju vn=%ju f=%ju\n",
+        label.c_str(), std::filesystem::path(path).filename().c_str(), bytes, runs, best, median,
+        worst, megabytes / best, megabytes / median, megabytes / worst,
+        static_cast<std::uintmax_t>(counts.v), static_cast<std::uintmax_t>(counts.vt),
+        static_cast<std::uintmax_t>(counts.vn), static_cast<std::uintmax_t>(counts.f));
+    return 0;
+}

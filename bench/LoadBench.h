@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// What one load of a model file found, printed with its timings so that loaders can be
+// set side by side. R and RA files give their vertices as `v` and triangles as `f`.
+struct LoadCounts {
+    std::uint64_t v = 0;
+    std::uint64_t vt = 0;
+    std::uint64_t vn = 0;
+    std::uint64_t f = 0;
+};
+
+// The main of a loader benchmark: `PROGRAM FILE [LABEL]`. Loads FILE once to warm the page
+// cache, then BENCH_RUNS times (default 5), each load starting from nothing, and prints
+//   RESULT loader=LABEL file=NAME bytes=B runs=N t_min=S t_med=S t_max=S MBps_best=X
+//   MBps_med=X MBps_worst=X v=N vt=N vn=N f=N
+// on one line. A load that throws is reported on stderr with status 1.
+int RunLoadBench(int argc, char** argv, const std::string& defaultLabel,
+                 const std::function<LoadCounts(const std::string& path)>& load);
+
+// The process's peak resident memory so far (VmHWM in /proc/self/status), in bytes; 0 where
+// the system does not say.
+std::uint64_t PeakResidentBytes();
