@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "objects/RFileParser.h"
 
@@ -13,14 +12,16 @@ namespace Tarnhold {
 // 16-byte translation keys, then a count and that many 20-byte keys of the second track.
 // Keys are kept in file order and not checked.
 //
-// As for R files, everything is checked before anything is kept: a file shorter than its
+// As for R files, every count is checked against the file's size before anything is
+// allocated, and everything is checked before anything is kept: a file shorter than its
 // counts say throws FactoryException naming the file and the byte offset, and leaves the
-// target as it was. Reading a new track starts its cursor at the first key.
+// target as it was. An index out of range is reported before a track cut short, in file
+// order. Reading a new track starts its cursor at the first key.
 class RAFileParser : public RFileParser {
 public:
     RAFileParser(FrameAnimatableRGO& target, std::string fileName);
 
-    void ParseBuffer(std::string_view bytes) override;
+    void ParseFrom(ByteSource& source) override;
 };
 
 }  // namespace Tarnhold

@@ -4,15 +4,29 @@
 #include <memory>
 
 #include "common/FileError.h"
-#include "common/WholeFile.h"
 #include "factory/FactoryException.h"
-#include "objects/ByteReader.h"
+#include "objects/FileBytes.h"
+#include "objects/MemoryBytes.h"
 #include "objects/RenderableGraphicObject.h"
 
 namespace {
 
 std::string Counted(std::uint64_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// Indices read and checked at a time: 256 KB, checked while still in cache.
+constexpr std::size_t kIndexChunk = std::size_t{1} << 16;
+
+// The largest of `count` indices, in fixed blocks so that the compiler vectorises it.
+std::uint32_t Largest(const std::uint32_t* indices, std::size_t count) {
+    std::uint32_t largest = 0;
+    std::size_t i = 0;
+    for (; i + 64 <= count; i += 64) {
+        for (std::size_t j = 0; j < 64; ++j) largest = std::max(largest, indices[i + j]);
+    }
+    for (; i < count; ++i) largest = std::max(largest, indices[i]);
+    return largest;
 }
 
 }  // namespace
@@ -23,49 +37,79 @@ RFileParser::RFileParser(RenderableGraphicObject& target, std::string fileName)
     : target(target), fileName(std::move(fileName)) {}
 
 void RFileParser::Parse() {
-    std::string bytes;
     try {
-        bytes = ReadWholeFile(fileName);
+        FileBytes file(fileName);
+        ParseFrom(file);
     } catch (const FileError& failure) {
         throw FactoryException("The model file " + fileName + failure.Reason());
     }
-    ParseBuffer(bytes);
 }
 
 void RFileParser::ParseBuffer(std::string_view bytes) {
-    ByteReader in(bytes);
-    Keep(ReadMesh(in));
+    MemoryBytes source(bytes);
+    ParseFrom(source);
 }
 
-RFileParser::Mesh RFileParser::ReadMesh(ByteReader& in) const {
-    const std::uint32_t vertexCount = ReadCount(in, "vertex count");
-    Require(in, std::uint64_t{vertexCount} * sizeof(MeshVertex),
-            Counted(vertexCount, "vertex", "vertices"));
-    VertexArray vertices;
-    vertices.count = vertexCount;
-    vertices.data = std::make_unique_for_overwrite<MeshVertex[]>(vertexCount);
-    in.CopyWords(vertices.data.get(), vertexCount);
+void RFileParser::ParseFrom(ByteSource& source) {
+    ByteReader in(source);
+    const MeshPlace place = PlaceMesh(in);
+    Keep(ReadMesh(in, place));
+}
 
-    const std::uint32_t triangleCount = ReadCount(in, "triangle count");
-    const std::uint64_t indexCount = std::uint64_t{triangleCount} * 3;
-    Require(in, indexCount * 4, Counted(triangleCount, "triangle", "triangles"));
-    const std::size_t indicesAt = in.Offset();
-    IndexArray indices;
-    indices.count = static_cast<std::uint32_t>(indexCount);
-    indices.data = std::make_unique_for_overwrite<std::uint32_t[]>(indexCount);
-    in.CopyWords(indices.data.get(), indexCount);
+RFileParser::Placed RFileParser::Place(ByteReader& in, const std::string& countName,
+                                       std::size_t recordBytes, const char* one,
+                                       const char* many) const {
+    Placed placed;
+    placed.count = ReadCount(in, countName);
+    placed.at = in.Offset();
+    placed.bytes = std::uint64_t{placed.count} * recordBytes;
+    placed.what = Counted(placed.count, one, many);
+    Require(in, placed.bytes, placed.what);
+    in.Skip(placed.bytes);
+    return placed;
+}
 
-    const std::uint32_t* begin = indices.data.get();
-    const std::uint32_t* end = begin + indexCount;
-    if (begin != end && *std::max_element(begin, end) >= vertexCount) {
-        const std::uint32_t* bad =
-            std::find_if(begin, end, [&](std::uint32_t index) { return index >= vertexCount; });
-        Fail("has a vertex index out of range: " + std::to_string(*bad) + " at byte " +
-             std::to_string(indicesAt + 4 * static_cast<std::size_t>(bad - begin)) +
-             ", but the file has " + Counted(vertexCount, "vertex", "vertices") + ".");
+RFileParser::MeshPlace RFileParser::PlaceMesh(ByteReader& in) const {
+    MeshPlace place;
+    place.vertices = Place(in, "vertex count", sizeof(MeshVertex), "vertex", "vertices");
+    place.triangles =
+        Place(in, "triangle count", 3 * sizeof(std::uint32_t), "triangle", "triangles");
+    return place;
+}
+
+RFileParser::Mesh RFileParser::ReadMesh(ByteReader& in, const MeshPlace& place) const {
+    Mesh mesh;
+    mesh.vertices = ReadArray<MeshVertex>(in, place.vertices);
+    const std::uint64_t indexCount = std::uint64_t{place.triangles.count} * 3;
+    mesh.indices.count = static_cast<std::uint32_t>(indexCount);
+    mesh.indices.data = std::make_unique_for_overwrite<std::uint32_t[]>(indexCount);
+    ReadIndices(in, place, mesh.indices.data.get());
+    return mesh;
+}
+
+void RFileParser::ReadIndices(ByteReader& in, const MeshPlace& place, std::uint32_t* into) const {
+    const std::uint32_t vertexCount = place.vertices.count;
+    const std::uint64_t count = std::uint64_t{place.triangles.count} * 3;
+    std::unique_ptr<std::uint32_t[]> scratch;
+    if (!into) {
+        scratch = std::make_unique_for_overwrite<std::uint32_t[]>(
+            std::min<std::uint64_t>(count, kIndexChunk));
     }
-
-    return {std::move(vertices), std::move(indices)};
+    in.Seek(place.triangles.at);
+    for (std::uint64_t done = 0; done < count;) {
+        const auto step =
+            static_cast<std::size_t>(std::min<std::uint64_t>(count - done, kIndexChunk));
+        std::uint32_t* chunk = into ? into + done : scratch.get();
+        if (!in.ReadWords(chunk, step)) CutShort(in, place.triangles);
+        if (Largest(chunk, step) >= vertexCount) {
+            const std::uint32_t* bad = std::find_if(
+                chunk, chunk + step, [&](std::uint32_t index) { return index >= vertexCount; });
+            Fail("has a vertex index out of range: " + std::to_string(*bad) + " at byte " +
+                 std::to_string(place.triangles.at + 4 * (done + (bad - chunk))) +
+                 ", but the file has " + place.vertices.what + ".");
+        }
+        done += step;
+    }
 }
 
 void RFileParser::Keep(Mesh mesh) {
@@ -77,17 +121,27 @@ void RFileParser::Fail(const std::string& problem) const {
     throw FactoryException("The model file " + fileName + " " + problem);
 }
 
+void RFileParser::CutShort(const ByteReader& in, std::uint64_t from, std::uint64_t count,
+                           const std::string& what) const {
+    Fail("is cut short: it ends at byte " + std::to_string(in.Size()) + ", before the end of its " +
+         what + " (" + std::to_string(count) + " bytes from byte " + std::to_string(from) + ").");
+}
+
+void RFileParser::CutShort(const ByteReader& in, const Placed& placed) const {
+    CutShort(in, placed.at, placed.bytes, placed.what);
+}
+
 void RFileParser::Require(const ByteReader& in, std::uint64_t count,
                           const std::string& what) const {
-    if (in.Has(count)) return;
-    Fail("is cut short: it ends at byte " + std::to_string(in.Size()) + ", before the end of its " +
-         what + " (" + std::to_string(count) + " bytes from byte " + std::to_string(in.Offset()) +
-         ").");
+    if (!in.Has(count)) CutShort(in, in.Offset(), count, what);
 }
 
 std::uint32_t RFileParser::ReadCount(ByteReader& in, const std::string& what) const {
     Require(in, 4, what);
-    return in.ReadWord();
+    const std::uint64_t at = in.Offset();
+    std::uint32_t count;
+    if (!in.ReadWords(&count, 1)) CutShort(in, at, 4, what);
+    return count;
 }
 
 }  // namespace Tarnhold

@@ -3,14 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "factory/FactoryException.h"
+#include "objects/FileBytes.h"
 #include "objects/FrameAnimatableRGO.h"
 #include "objects/RAGraphicObject.h"
 #include "scene/FileGraphicMemento.h"
 #include "support/MeshFiles.h"
+#include "support/ModelRoutes.h"
 #include "support/TempFolder.h"
 #include "support/Thrown.h"
 
@@ -38,12 +41,27 @@ std::vector<std::uint8_t> Bytes(const void* data, std::size_t size) {
     return {first, first + size};
 }
 
-TEST(RAFileParser, ReadsTheMeshAndBothTracksExactlyAndStartsAtTheFirstKey) {
+// Each case is read from memory, from a file and from a pipe.
+class RAFileParserRoutes : public testing::TestWithParam<ModelRoute> {
+protected:
+    void Parse(FrameAnimatableRGO& target, const std::string& bytes) {
+        ParseThrough(GetParam(), Tarnhold::RAFileParser(target, name), path, bytes);
+    }
+
+    TempFolder folder;
+    const std::filesystem::path path = folder.Path() / "m.ra";
+    const std::string name = path.string();
+};
+
+INSTANTIATE_TEST_SUITE_P(Sources, RAFileParserRoutes, testing::ValuesIn(kModelRoutes),
+                         ModelRouteName);
+
+TEST_P(RAFileParserRoutes, ReadsTheMeshAndBothTracksExactlyAndStartsAtTheFirstKey) {
     const TestMesh mesh = Triangle();
     for (const std::string& tail : {std::string(), Word(9) + "more"}) {
         FrameAnimatableRGO target;
         target.translationCursor = 5;
-        Tarnhold::RAFileParser(target, "m.ra").ParseBuffer(RAFileBytes(mesh, kKeys, kAux) + tail);
+        Parse(target, RAFileBytes(mesh, kKeys, kAux) + tail);
         ASSERT_EQ(target.vertices.count, 3u);
         EXPECT_EQ(Bytes(target.vertices.data.get(), 3 * 36), Bytes(mesh.vertices.data(), 3 * 36));
         ASSERT_EQ(target.indices.count, 3u);
@@ -56,21 +74,23 @@ TEST(RAFileParser, ReadsTheMeshAndBothTracksExactlyAndStartsAtTheFirstKey) {
     }
 }
 
-TEST(RAFileParser, AcceptsEmptyTracks) {
+TEST_P(RAFileParserRoutes, AcceptsEmptyTracks) {
     FrameAnimatableRGO target;
-    Tarnhold::RAFileParser(target, "m.ra").ParseBuffer(RAFileBytes(Triangle(), {}, {kAux[1]}));
+    Parse(target, RAFileBytes(Triangle(), {}, {kAux[1]}));
     EXPECT_EQ(target.vertices.count, 3u);
     EXPECT_EQ(target.translationTrack.count, 0u);
     ASSERT_EQ(target.auxTrack.count, 1u);
     EXPECT_EQ(target.auxTrack.data[0].values[3], 5u);
 }
 
-TEST(RAFileParser, FilesCutShortNameTheFieldAndKeepTheTarget) {
+TEST_P(RAFileParserRoutes, FilesCutShortNameTheFieldAndKeepTheTarget) {
     // Translation count at 128, keys at 132; second-track count at 164, keys at 168.
     const std::string whole = RAFileBytes(Triangle(), kKeys, kAux);
     ASSERT_EQ(whole.size(), 228u);
     const std::string r = RFileBytes(Triangle());
-    const std::string cut = "The model file m.ra is cut short: it ends at byte ";
+    const std::string cut = "The model file " + name + " is cut short: it ends at byte ";
+    TestMesh badIndex = Triangle();
+    badIndex.indices[2] = 3;
     const struct {
         std::string bytes, message;
     } cases[] = {
@@ -94,18 +114,59 @@ TEST(RAFileParser, FilesCutShortNameTheFieldAndKeepTheTarget) {
         {r + Word(0) + Word(0xFFFFFFFF),
          cut + "136, before the end of its 4294967295 second-track keys (85899345900 bytes from "
                "byte 136)."},
+        // An index out of range comes before the tracks, so it is reported first.
+        {RAFileBytes(badIndex, kKeys).substr(0, 140),
+         "The model file " + name +
+             " has a vertex index out of range: 3 at byte 124, but the "
+             "file has 3 vertices."},
     };
     for (const auto& damaged : cases) {
         FrameAnimatableRGO target;
         target.translationCursor = 5;
-        EXPECT_EQ(MessageOf<FactoryException>(
-                      [&] { Tarnhold::RAFileParser(target, "m.ra").ParseBuffer(damaged.bytes); }),
+        EXPECT_EQ(MessageOf<FactoryException>([&] { Parse(target, damaged.bytes); }),
                   damaged.message);
         EXPECT_EQ(target.vertices.count, 0u) << damaged.message;
         EXPECT_EQ(target.indices.count, 0u) << damaged.message;
         EXPECT_EQ(target.translationTrack.count, 0u) << damaged.message;
         EXPECT_EQ(target.auxTrack.count, 0u) << damaged.message;
         EXPECT_EQ(target.translationCursor, 5u) << damaged.message;
+    }
+}
+
+// A file that shrinks after it was opened is cut short where it really ends, whichever
+// array the read was filling, and nothing of it is kept.
+TEST(RAFileParser, AFileThatShrinksWhileReadIsCutShortWhereItEnds) {
+    TempFolder folder;
+    const std::filesystem::path path = folder.Path() / "m.ra";
+    const std::string cut = "The model file " + path.string() + " is cut short: it ends at byte ";
+    const std::string indices =
+        cut + "120, before the end of its 1 triangle (12 bytes from byte 116).";
+    const struct {
+        bool animated;
+        std::uintmax_t size;
+        std::string message;
+    } cases[] = {
+        {false, 120, indices},
+        {true, 120, indices},  // found by the translation key count, but the indices come first
+        {true, 200,
+         cut + "200, before the end of its 3 second-track keys (60 bytes from byte 168)."},
+    };
+    for (const auto& shrunk : cases) {
+        WriteRAFile(path, Triangle(), kKeys, kAux);
+        FileBytes file(path.string());
+        std::filesystem::resize_file(path, shrunk.size);
+        FrameAnimatableRGO target;
+        EXPECT_EQ(MessageOf<FactoryException>([&] {
+                      if (shrunk.animated) {
+                          Tarnhold::RAFileParser(target, path.string()).ParseFrom(file);
+                      } else {
+                          Tarnhold::RFileParser(target, path.string()).ParseFrom(file);
+                      }
+                  }),
+                  shrunk.message);
+        EXPECT_EQ(target.vertices.count, 0u);
+        EXPECT_EQ(target.indices.count, 0u);
+        EXPECT_EQ(target.auxTrack.count, 0u);
     }
 }
 

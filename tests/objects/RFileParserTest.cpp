@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "objects/RGraphicObject.h"
 #include "scene/FileGraphicMemento.h"
 #include "support/MeshFiles.h"
+#include "support/ModelRoutes.h"
 #include "support/Thrown.h"
 #include "support/TempFolder.h"
 
@@ -36,20 +38,35 @@ struct FilledTarget {
     RenderableGraphicObject object;
 };
 
-TEST(RFileParser, TwoZeroCountsReplaceTheMeshWithAnEmptyOne) {
+// Each case is read from memory, from a file and from a pipe.
+class RFileParserRoutes : public testing::TestWithParam<ModelRoute> {
+protected:
+    void Parse(RenderableGraphicObject& target, const std::string& bytes) {
+        ParseThrough(GetParam(), Tarnhold::RFileParser(target, name), path, bytes);
+    }
+
+    TempFolder folder;
+    const std::filesystem::path path = folder.Path() / "m.r";
+    const std::string name = path.string();
+};
+
+INSTANTIATE_TEST_SUITE_P(Sources, RFileParserRoutes, testing::ValuesIn(kModelRoutes),
+                         ModelRouteName);
+
+TEST_P(RFileParserRoutes, TwoZeroCountsReplaceTheMeshWithAnEmptyOne) {
     FilledTarget target;
     const std::string bytes = RawRFileBytes(0, {}, 0, {});
     ASSERT_EQ(bytes.size(), 8u);
-    Tarnhold::RFileParser(target.object, "m.r").ParseBuffer(bytes);
+    Parse(target.object, bytes);
     EXPECT_EQ(target.object.vertices.count, 0u);
     EXPECT_EQ(target.object.indices.count, 0u);
 }
 
-TEST(RFileParser, ReadsEveryVertexFloatAndIndexAndIgnoresTrailingBytes) {
+TEST_P(RFileParserRoutes, ReadsEveryVertexFloatAndIndexAndIgnoresTrailingBytes) {
     const TestMesh mesh = Triangle();
     for (const std::string& tail : {std::string(), std::string("\x07\0\0\0garbage", 11)}) {
         RenderableGraphicObject target;
-        Tarnhold::RFileParser(target, "m.r").ParseBuffer(RFileBytes(mesh) + tail);
+        Parse(target, RFileBytes(mesh) + tail);
         ASSERT_EQ(target.vertices.count, 3u);
         EXPECT_EQ(Floats(target.vertices.data.get(), 3), Floats(mesh.vertices.data(), 3));
         ASSERT_EQ(target.indices.count, 3u);
@@ -59,11 +76,11 @@ TEST(RFileParser, ReadsEveryVertexFloatAndIndexAndIgnoresTrailingBytes) {
     }
 }
 
-TEST(RFileParser, DamagedFilesNameTheProblemAndKeepTheTarget) {
+TEST_P(RFileParserRoutes, DamagedFilesNameTheProblemAndKeepTheTarget) {
     const std::string whole = RFileBytes(Triangle());  // 4 + 3 * 36 + 4 + 12 = 128 bytes
     const std::vector<MeshVertex> one = {Vertex(1, 2, 3)};
-    const std::string cut = "The model file m.r is cut short: it ends at byte ";
-    const std::string range = "The model file m.r has a vertex index out of range: ";
+    const std::string cut = "The model file " + name + " is cut short: it ends at byte ";
+    const std::string range = "The model file " + name + " has a vertex index out of range: ";
     const struct {
         std::string bytes, message;
     } cases[] = {
@@ -88,14 +105,20 @@ TEST(RFileParser, DamagedFilesNameTheProblemAndKeepTheTarget) {
          range + "3 at byte 132, but the file has 3 vertices."},
         {RawRFileBytes(1, one, 1, {0, 0, 1}), range + "1 at byte 52, but the file has 1 vertex."},
         {RawRFileBytes(0, {}, 1, {0, 0, 0}), range + "0 at byte 8, but the file has 0 vertices."},
+        // Indices are checked a chunk at a time; this one lies well past the first chunk.
+        {RawRFileBytes(1, one, 24000,
+                       [] {
+                           std::vector<std::uint32_t> indices(72000, 0);
+                           indices[70000] = 1;
+                           return indices;
+                       }()),
+         range + "1 at byte 280044, but the file has 1 vertex."},
     };
     for (const auto& damaged : cases) {
         FilledTarget target;
         const MeshVertex* vertices = target.object.vertices.data.get();
         const std::uint32_t* indices = target.object.indices.data.get();
-        EXPECT_EQ(MessageOf<FactoryException>([&] {
-                      Tarnhold::RFileParser(target.object, "m.r").ParseBuffer(damaged.bytes);
-                  }),
+        EXPECT_EQ(MessageOf<FactoryException>([&] { Parse(target.object, damaged.bytes); }),
                   damaged.message);
         EXPECT_EQ(target.object.vertices.data.get(), vertices) << damaged.message;
         EXPECT_EQ(target.object.vertices.count, 3u) << damaged.message;
