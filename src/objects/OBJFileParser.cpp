@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "common/FileError.h"
 #include "factory/FactoryException.h"
 #include "objects/OBJGraphicObject.h"
+#include "objects/QuickNumbers.h"
 #include "objects/TextCursor.h"
 
 OBJFileParser::OBJFileParser(OBJGraphicObject& target, std::string fileName)
@@ -18,13 +20,24 @@ OBJFileParser::OBJFileParser(OBJGraphicObject& target, std::string fileName)
 
 namespace {
 
-// Makes room in `array` for at least one more element. Large arrays double with their
-// new memory marked for huge pages, so that a model of millions of elements costs a few
-// hundred page faults instead of tens of thousands.
+// The capacity to grow an array of `count` elements to, when the first of them stood at
+// byte `first` and the reading is at byte `at` of `size`: room for as many more as the
+// rest of the file would hold if it held them as closely as the part read so far, and a
+// little to spare; at least half as many again as now. So one or two steps reach the
+// final size instead of twenty doublings, each a copy.
+std::size_t Foreseen(std::size_t count, std::uint64_t first, std::uint64_t at, std::uint64_t size) {
+    const std::size_t least = std::max<std::size_t>(count + count / 2, 1024);
+    if (count == 0 || at <= first || size <= at) return least;
+    // No statement is shorter than four bytes, whatever the average says.
+    const std::uint64_t apart = std::max<std::uint64_t>((at - first) / count, 4);
+    const std::uint64_t more = (size - at) / apart;
+    return std::max<std::size_t>(least, count + more + more / 16);
+}
+
+// Grows `array` to `capacity`, with the new memory marked for huge pages, so that a model
+// of millions of elements costs a few hundred page faults instead of tens of thousands.
 template <typename Element>
-void MakeRoom(std::vector<Element>& array) {
-    if (array.size() < array.capacity()) return;
-    const std::size_t capacity = std::max<std::size_t>(array.capacity() * 2, 1024);
+void Grow(std::vector<Element>& array, std::size_t capacity) {
     // The new block is advised before the elements are copied into it.
     std::vector<Element> larger;
     larger.reserve(capacity);
@@ -35,6 +48,48 @@ void MakeRoom(std::vector<Element>& array) {
     if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
     larger.insert(larger.end(), array.begin(), array.end());
     array.swap(larger);
+}
+
+// Reads `count` numbers, each after a single space, and the line end after them, as a
+// vertex statement usually stands.
+bool QuickValues(const char*& p, float* values, int count) {
+    const char* q = p;
+    for (int i = 0; i < count; ++i) {
+        if (*q != ' ') return false;
+        ++q;
+        if (!QuickFloat(q, values[i])) return false;
+    }
+    if (*q == '\r') ++q;
+    if (*q != '\n') return false;
+    p = q + 1;
+    return true;
+}
+
+// Reads three corners (p, p/t, p/t/n or p//n), each after a single space, and the rest of
+// the line, as a face statement usually stands.
+bool QuickFace(const char*& p, const char* end, OBJFace& face) {
+    const char* q = p;
+    for (int corner = 0; corner < 3; ++corner) {
+        if (*q != ' ') return false;
+        ++q;
+        if (!QuickInt(q, face.position[corner])) return false;
+        if (*q != '/') continue;
+        ++q;
+        // A texture index left out (p//n) keeps the last one, as in the stream reading.
+        if (*q != '/' && !QuickInt(q, face.texCoord[corner])) return false;
+        if (*q != '/') continue;
+        ++q;
+        if (!QuickInt(q, face.normal[corner])) return false;
+    }
+    // Like the stream reading, the character after the third corner is taken, and unless
+    // it ends the line, the rest of the line is dropped.
+    if (*q++ != '\n') {
+        q = static_cast<const char*>(std::memchr(q, '\n', static_cast<std::size_t>(end - q)));
+        if (!q) return false;
+        ++q;
+    }
+    p = q;
+    return true;
 }
 
 // Closes the descriptor however reading ends.
@@ -52,7 +107,8 @@ void OBJFileParser::Parse(float factor) {
                                FileError(fileName, FileError::Stage::Open, errno).Reason());
     }
     const Descriptor descriptor{fd};
-    Start();
+    struct stat status {};
+    Start(::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) ? status.st_size : 0);
     std::vector<char> buffer(blockSize);
     std::size_t filled = 0;
     for (;;) {
@@ -71,6 +127,7 @@ void OBJFileParser::Parse(float factor) {
             filled += static_cast<std::size_t>(got);
         }
         const std::size_t used = ParseBlock({buffer.data(), filled}, last, factor);
+        blockStart += used;
         if (last || stopped) break;
         // The statement left over goes to the front; a block it fills alone is too small.
         std::memmove(buffer.data(), buffer.data() + used, filled - used);
@@ -81,12 +138,13 @@ void OBJFileParser::Parse(float factor) {
 }
 
 void OBJFileParser::ParseBuffer(std::string_view text, float factor) {
-    Start();
+    Start(text.size());
     ParseBlock(text, true, factor);
     Finish();
 }
 
 std::size_t OBJFileParser::ParseBlock(std::string_view text, bool last, float factor) {
+    blockText = text.data();
     TextCursor in(text, line);
     TextCursor::Mark start = in.Here();
     // Whether the statement just read must wait for the next block.
@@ -96,6 +154,7 @@ std::size_t OBJFileParser::ParseBlock(std::string_view text, bool last, float fa
         return true;
     };
     while (!stopped) {
+        if (quickReading && in.Left() >= kQuickLine && QuickStatement(in, factor)) continue;
         start = in.Here();
         const std::string_view token = in.Token();
         // As with a stream, a token that runs into the end of the file is not handled.
@@ -110,18 +169,18 @@ std::size_t OBJFileParser::ParseBlock(std::string_view text, bool last, float fa
             read = in.ReadFloat(p.x) && in.ReadFloat(p.y) && in.ReadFloat(p.z);
             if (unfinished()) break;
             if (read)
-                MakeRoom(target.positions),
+                MakeRoom(target.positions, kPositions, in),
                     target.positions.push_back({p.x * factor, p.y * factor, p.z * factor});
         } else if (token == "vt") {
             TexCoord t;
             read = in.ReadFloat(t.u) && in.ReadFloat(t.v);
             if (unfinished()) break;
-            if (read) MakeRoom(target.texCoords), target.texCoords.push_back(t);
+            if (read) MakeRoom(target.texCoords, kTexCoords, in), target.texCoords.push_back(t);
         } else if (token == "vn") {
             Vector3 n;
             read = in.ReadFloat(n.x) && in.ReadFloat(n.y) && in.ReadFloat(n.z);
             if (unfinished()) break;
-            if (read) MakeRoom(target.normals), target.normals.push_back(n);
+            if (read) MakeRoom(target.normals, kNormals, in), target.normals.push_back(n);
         } else if (token == "f" && keepPolygons) {
             OBJPolygon polygon{{},
                                statementLine,
@@ -135,14 +194,7 @@ std::size_t OBJFileParser::ParseBlock(std::string_view text, bool last, float fa
             OBJFace next = face;
             read = ReadFace(in, next);
             if (unfinished()) break;
-            if (read) {
-                face = next;
-                if (!SurelyDrawable(face)) {
-                    pending.push_back({target.faces.size(), statementLine});
-                }
-                MakeRoom(target.faces);
-                target.faces.push_back(face);
-            }
+            if (read) AddFace(next, statementLine, in);
         } else {
             in.SkipLine();
             if (unfinished()) break;
@@ -159,6 +211,48 @@ std::size_t OBJFileParser::ParseBlock(std::string_view text, bool last, float fa
     return static_cast<std::size_t>(in.Here().at - text.data());
 }
 
+bool OBJFileParser::QuickStatement(TextCursor& in, float factor) {
+    const char* p = in.Data();
+    const char* const end = p + in.Left();
+    float values[3];
+    if (p[0] == 'f' && !keepPolygons) {
+        OBJFace next = face;
+        if (!QuickFace(++p, end, next)) return false;
+        AddFace(next, in.Line(), in);
+    } else if (p[0] != 'v') {
+        return false;
+    } else if (QuickValues(++p, values, 3)) {
+        MakeRoom(target.positions, kPositions, in);
+        target.positions.push_back({values[0] * factor, values[1] * factor, values[2] * factor});
+    } else if (*p == 't' && QuickValues(++p, values, 2)) {
+        MakeRoom(target.texCoords, kTexCoords, in);
+        target.texCoords.push_back({values[0], values[1]});
+    } else if (*p == 'n' && QuickValues(++p, values, 3)) {
+        MakeRoom(target.normals, kNormals, in);
+        target.normals.push_back({values[0], values[1], values[2]});
+    } else {
+        return false;
+    }
+    in.Pass(p, 1);
+    return true;
+}
+
+void OBJFileParser::AddFace(const OBJFace& next, std::uint32_t statementLine,
+                            const TextCursor& in) {
+    face = next;
+    if (!SurelyDrawable(face)) pending.push_back({target.faces.size(), statementLine});
+    MakeRoom(target.faces, kFaces, in);
+    target.faces.push_back(face);
+}
+
+template <typename Element>
+void OBJFileParser::MakeRoom(std::vector<Element>& array, Kind kind, const TextCursor& in) {
+    if (array.size() < array.capacity()) return;
+    const std::uint64_t at = blockStart + static_cast<std::uint64_t>(in.Data() - blockText);
+    if (array.empty()) firstAt[kind] = at;
+    Grow(array, Foreseen(array.size(), firstAt[kind], at, fileSize));
+}
+
 bool OBJFileParser::SurelyDrawable(const OBJFace& face) const {
     // Unsigned, index - 1 is below the size exactly when 1 <= index <= size.
     const auto names = [](std::int32_t index, std::size_t size) {
@@ -173,7 +267,9 @@ bool OBJFileParser::SurelyDrawable(const OBJFace& face) const {
            names(face.normal[1], normals) && names(face.normal[2], normals);
 }
 
-void OBJFileParser::Start() {
+void OBJFileParser::Start(std::uint64_t size) {
+    fileSize = size;
+    blockStart = 0;
     face = OBJFace{};
     line = 1;
     stopped = false;

@@ -51,6 +51,10 @@ public:
     // a single statement needs more. Small sizes are for testing the joins.
     void SetBlockSize(std::size_t bytes) { blockSize = bytes == 0 ? 1 : bytes; }
 
+    // Whether statements in their usual form are read by the quick way (the default) or,
+    // like all others, by the stream rules alone; both read the same, which tests check.
+    void SetQuickReading(bool on) { quickReading = on; }
+
     // To be called before parsing: faces are read whole into Polygons().
     void KeepPolygons() { keepPolygons = true; }
     const std::vector<OBJPolygon>& Polygons() const { return polygons; }
@@ -58,6 +62,8 @@ public:
 private:
     // How much of an unreadable number a problem shows.
     static constexpr std::size_t kShown = 40;
+    // Bytes a quick statement may look at: three numbers or corners with room to spare.
+    static constexpr std::size_t kQuickLine = 128;
 
     // A face read before the arrays it names were complete, and its line.
     struct PendingFace {
@@ -69,11 +75,22 @@ private:
     // how many bytes of it were used: a statement that reached the end of the text is left,
     // with everything after it, for the next block.
     std::size_t ParseBlock(std::string_view text, bool last, float factor);
+    // Reads the statement at the cursor if it stands in the usual form of a vertex or face
+    // line and kQuickLine bytes are left, with the same result as the stream reading;
+    // false, having read nothing, otherwise.
+    bool QuickStatement(TextCursor& in, float factor);
+    // Adds a face read on `statementLine`, which later faces take left-out indices from.
+    void AddFace(const OBJFace& next, std::uint32_t statementLine, const TextCursor& in);
+    // The arrays, for foreseeing how large they grow.
+    enum Kind { kPositions, kTexCoords, kNormals, kFaces };
+    // Makes room in `array` for one more element of `kind`, read at the cursor.
+    template <typename Element>
+    void MakeRoom(std::vector<Element>& array, Kind kind, const TextCursor& in);
     // Whether `face` can be drawn whatever the rest of the file holds: the file has texture
     // coordinates and every index names an element already read.
     bool SurelyDrawable(const OBJFace& face) const;
-    // Starts a reading from the beginning of a file.
-    void Start();
+    // Starts a reading from the beginning of a file of `size` bytes (0 if not known).
+    void Start(std::uint64_t size);
     // Reports the faces that cannot be drawn, once the arrays are complete.
     void Finish();
 
@@ -91,6 +108,7 @@ private:
     bool keepPolygons = false;
     std::vector<OBJPolygon> polygons;
     std::size_t blockSize = 256 * 1024;
+    bool quickReading = true;
 
     // The reading's state between blocks.
     OBJFace face;  // a corner that leaves out an index keeps the last face's
@@ -101,4 +119,9 @@ private:
     // checked at the end. A face is pending while the file has no texture coordinates yet,
     // since any that follow make its texture index count.
     std::vector<PendingFace> pending;
+    // Where the reading stands in the file, and where each array's first element stood.
+    std::uint64_t fileSize = 0;
+    std::uint64_t blockStart = 0;
+    const char* blockText = nullptr;
+    std::uint64_t firstAt[4] = {};
 };

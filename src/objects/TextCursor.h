@@ -8,6 +8,8 @@
 #include <limits>
 #include <string_view>
 
+#include "objects/QuickNumbers.h"
+
 // A cursor over a text file's bytes in memory that reads as a C++ input stream does in
 // the "C" locale: whitespace is space, tab, line feed, vertical tab, form feed and
 // carriage return; reading a number or a token first skips whitespace, line ends
@@ -29,6 +31,15 @@ public:
 
     // Whether a read since construction or the last Return() stopped at the end of the text.
     bool ReachedEnd() const { return reachedEnd; }
+
+    // The unread text, for readers that take a statement directly.
+    const char* Data() const { return at; }
+    std::size_t Left() const { return static_cast<std::size_t>(end - at); }
+    // Moves on to `to`, within the unread text, past `lines` line ends.
+    void Pass(const char* to, std::uint32_t lines) {
+        at = to;
+        line += lines;
+    }
 
     // A place to come back to.
     struct Mark {
@@ -104,73 +115,21 @@ public:
     }
 
 private:
-    // The quick readings look at most this many bytes ahead, without checking for the end.
-    static constexpr std::ptrdiff_t kQuick = 32;
+    static constexpr std::ptrdiff_t kQuick = kQuickReach;
 
-    // Reads the usual short numbers, up to seven digits on each side of the point and no
-    // exponent, eight digits at a time; false, having consumed nothing, for anything else,
-    // which the slow reading then decides.
     [[gnu::always_inline]] bool QuickFloat(float& value) {
         const char* p = at;
-        const bool minus = *p == '-';
-        if (*p == '-' || *p == '+') ++p;
-        std::uint64_t digits = 0;
-        const int whole = Digits8(p, digits);
-        if (whole == 8) return false;
-        p += whole;
-        int fraction = 0;
-        if (*p == '.') {
-            ++p;
-            std::uint64_t part = 0;
-            fraction = Digits8(p, part);
-            if (fraction == 8) return false;
-            p += fraction;
-            digits = digits * kTensOf[fraction] + part;
-        }
-        if (whole + fraction == 0 || *p == 'e' || *p == 'E') return false;
-        if (!Exactly(digits, -fraction, minus, value)) return false;
+        if (!::QuickFloat(p, value)) return false;
         at = p;
         return true;
     }
 
-    // As QuickFloat, for integers of up to seven digits.
     [[gnu::always_inline]] bool QuickInt(std::int32_t& value) {
         const char* p = at;
-        const bool minus = *p == '-';
-        if (*p == '-' || *p == '+') ++p;
-        std::uint64_t digits = 0;
-        const int count = Digits8(p, digits);
-        if (count == 0 || count == 8) return false;
-        value = static_cast<std::int32_t>(minus ? -static_cast<std::int64_t>(digits)
-                                                : static_cast<std::int64_t>(digits));
-        at = p + count;
+        if (!::QuickInt(p, value)) return false;
+        at = p;
         return true;
     }
-
-    // How many of the eight bytes at `p` are decimal digits before the first that is not
-    // (8 if all are), and the number they make in `number` when fewer than eight.
-    [[gnu::always_inline]] static int Digits8(const char* p, std::uint64_t& number) {
-        std::uint64_t word;
-        std::memcpy(&word, p, 8);
-        if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
-        // Each digit becomes its value; a byte over 9 then has a high nibble, before or
-        // after adding 6. A carry out of a byte only disturbs bytes after it.
-        const std::uint64_t values = word ^ 0x3030303030303030u;
-        const std::uint64_t wrong = (values | (values + 0x0606060606060606u)) & 0xF0F0F0F0F0F0F0F0u;
-        if (wrong == 0) return 8;
-        const int count = std::countr_zero(wrong) / 8;
-        if (count == 0) return 0;
-        // The digits to the top bytes, zeros before them, then pairs, fours and eights.
-        std::uint64_t v = values << (8 * (8 - count));
-        v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFu;
-        v = (v * 100 + (v >> 16)) & 0x0000FFFF0000FFFFu;
-        v = (v * 10000 + (v >> 32)) & 0xFFFFFFFFu;
-        number = v;
-        return count;
-    }
-
-    static constexpr std::uint64_t kTensOf[8] = {1,     10,     100,     1000,
-                                                 10000, 100000, 1000000, 10000000};
 
     bool SlowFloat(float& value) {
         const char* p = at;
@@ -226,7 +185,7 @@ private:
             }
             if (q == end) reachedEnd = true;
         }
-        if (!slow && Exactly(digits, power, minus, value)) {
+        if (!slow && NearestFloat(digits, power, minus, value)) {
             at = p;
             return true;
         }
@@ -270,32 +229,6 @@ private:
     }();
     static bool IsSpace(char c) { return kSpace[static_cast<unsigned char>(c)]; }
     static bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
-
-    // The float nearest to digits × 10^power, when one double operation gives it exactly:
-    // the digits and the power of ten are both exact doubles, so the quotient or product
-    // is the double nearest to the number. Rounding that double to a float gives the
-    // nearest float unless it lies exactly halfway between two floats, or outside the
-    // range of normal floats; those go the slow way.
-    [[gnu::always_inline]] static bool Exactly(std::uint64_t digits, int power, bool minus, float& value) {
-        static constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                           1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                           1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-        if (digits == 0) {
-            value = minus ? -0.0f : 0.0f;
-            return true;
-        }
-        if (digits > (std::uint64_t{1} << 53) || power < -22 || power > 22) return false;
-        const double exact = power < 0 ? static_cast<double>(digits) / kTens[-power]
-                                       : static_cast<double>(digits) * kTens[power];
-        if (exact < std::numeric_limits<float>::min() || exact > std::numeric_limits<float>::max())
-            return false;
-        // A double has 29 more fraction bits than a float: halfway is 1 then 28 zeros.
-        const std::uint64_t below = std::bit_cast<std::uint64_t>(exact) & ((1u << 29) - 1);
-        if (below == (1u << 28)) return false;
-        const float nearest = static_cast<float>(exact);
-        value = minus ? -nearest : nearest;
-        return true;
-    }
 
     // ReadInt for numbers of more than ten digits.
     bool ReadLongInt(std::int32_t& value) {

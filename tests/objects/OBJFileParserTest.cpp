@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstdio>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -294,6 +295,62 @@ TEST(OBJFileParser, FilesWithoutFacesGiveNone) {
         const Parsed parsed(text);
         EXPECT_TRUE(parsed.object.faces.empty()) << text;
         EXPECT_EQ(parsed.problems, none) << text;
+    }
+}
+
+// Lines in their usual form are read a quicker way; mixed with every unusual form of
+// them, they must read exactly as by the stream rules alone.
+TEST(OBJFileParser, QuickReadingAgreesWithTheStreamRules) {
+    const std::vector<std::string> pieces = {"v 1.5 -2.25 3\n",
+                                             "v 0.000001 1234567.1234567 -0\n",
+                                             "v 12345678 1 2\n",
+                                             "v 1e3 2E-2 3\n",
+                                             "v 1 2 3 \n",
+                                             "v\t1 2 3\n",
+                                             "v 1  2 3\n",
+                                             "v +1 -.5 7.\r\n",
+                                             "v 1 2\n3\n",
+                                             "v 1 2 3 4\n",
+                                             "vt 0.25 0.75\n",
+                                             "vt 0.5 0.5 0\n",
+                                             "vt .1 .2\r\n",
+                                             "vn 0 0 1\n",
+                                             "vn 0.577350 0.577350 0.577350\n",
+                                             "vn 1 2 3x\n",
+                                             "f 1 2 3\n",
+                                             "f 1/1 2/2 3/3\n",
+                                             "f 1/1/1 2/2/2 3/3/3\n",
+                                             "f 1//1 2//2 3//3\n",
+                                             "f 1/1/1 2/2/2 3/3/3 4/4/4\n",
+                                             "f 1/1/1 2/2/2 3/3/3\r\n",
+                                             "f 1 2 3 # note\n",
+                                             "f 4 5 6/7/8\n",
+                                             "f  1 2 3\n",
+                                             "f 1/ 2/2 3/3 4/4\n",
+                                             "f 1/2/ 3 4 5\n",
+                                             "f 1/2/3/4 5 6\n",
+                                             "f -1/-1/-1 +2/2/2 3/3/3\n",
+                                             "f 12345678/1/1 2/2/2 3/3/3\n",
+                                             "f 1\n2 3\n",
+                                             "f 1/1/1 2/2/2 3/3/3\n",
+                                             "# v 9 9 9\n",
+                                             "g group\n",
+                                             "\n",
+                                             "  v 1 2 3\n",
+                                             "vt 1 1\n",
+                                             "f 2/1/1 3/1/1 1/1/1\n"};
+    std::mt19937 random(11);
+    std::string text;
+    for (int i = 0; i < 3000; ++i) text += pieces[random() % pieces.size()];
+    for (const std::string& ending : {std::string(), std::string("v 1 x 3\nv 1 1 1\n")}) {
+        OBJGraphicObject quick, stream;
+        OBJFileParser quickParser(quick, "m.obj"), streamParser(stream, "m.obj");
+        streamParser.SetQuickReading(false);
+        quickParser.ParseBuffer(text + ending, 0.1f);
+        streamParser.ParseBuffer(text + ending, 0.1f);
+        EXPECT_GT(quick.faces.size(), 1000u);
+        EXPECT_EQ(Everything(quick, quickParser.Problems()),
+                  Everything(stream, streamParser.Problems()));
     }
 }
 
