@@ -214,11 +214,15 @@ std::size_t OBJFileParser::ParseBlock(std::string_view text, bool last, float fa
 bool OBJFileParser::QuickStatement(TextCursor& in, float factor) {
     const char* p = in.Data();
     const char* const end = p + in.Left();
+    // The line end that a statement read by the stream rules leaves behind.
+    std::uint32_t lines = 1;
+    if (*p == '\r' && p[1] == '\n') ++p;
+    if (*p == '\n') ++p, ++lines;
     float values[3];
     if (p[0] == 'f' && !keepPolygons) {
         OBJFace next = face;
         if (!QuickFace(++p, end, next)) return false;
-        AddFace(next, in.Line(), in);
+        AddFace(next, in.Line() + lines - 1, in);
     } else if (p[0] != 'v') {
         return false;
     } else if (QuickValues(++p, values, 3)) {
@@ -233,14 +237,16 @@ bool OBJFileParser::QuickStatement(TextCursor& in, float factor) {
     } else {
         return false;
     }
-    in.Pass(p, 1);
+    in.Pass(p, lines);
     return true;
 }
 
 void OBJFileParser::AddFace(const OBJFace& next, std::uint32_t statementLine,
                             const TextCursor& in) {
     face = next;
-    if (!SurelyDrawable(face)) pending.push_back({target.faces.size(), statementLine});
+    const bool untextured = target.texCoords.empty();
+    if (untextured) untexturedLines.push_back(statementLine);
+    if (!SurelyDrawable(face, untextured)) pending.push_back({target.faces.size(), statementLine});
     MakeRoom(target.faces, kFaces, in);
     target.faces.push_back(face);
 }
@@ -253,18 +259,19 @@ void OBJFileParser::MakeRoom(std::vector<Element>& array, Kind kind, const TextC
     Grow(array, Foreseen(array.size(), firstAt[kind], at, fileSize));
 }
 
-bool OBJFileParser::SurelyDrawable(const OBJFace& face) const {
+bool OBJFileParser::SurelyDrawable(const OBJFace& face, bool untextured) const {
     // Unsigned, index - 1 is below the size exactly when 1 <= index <= size.
     const auto names = [](std::int32_t index, std::size_t size) {
         return static_cast<std::uint32_t>(index) - 1u < size;
     };
     const std::size_t positions = target.positions.size(), texCoords = target.texCoords.size(),
                       normals = target.normals.size();
-    return texCoords != 0 && names(face.position[0], positions) &&
-           names(face.position[1], positions) && names(face.position[2], positions) &&
-           names(face.texCoord[0], texCoords) && names(face.texCoord[1], texCoords) &&
-           names(face.texCoord[2], texCoords) && names(face.normal[0], normals) &&
-           names(face.normal[1], normals) && names(face.normal[2], normals);
+    return names(face.position[0], positions) && names(face.position[1], positions) &&
+           names(face.position[2], positions) && names(face.normal[0], normals) &&
+           names(face.normal[1], normals) && names(face.normal[2], normals) &&
+           (untextured ||
+            (names(face.texCoord[0], texCoords) && names(face.texCoord[1], texCoords) &&
+             names(face.texCoord[2], texCoords)));
 }
 
 void OBJFileParser::Start(std::uint64_t size) {
@@ -274,18 +281,32 @@ void OBJFileParser::Start(std::uint64_t size) {
     line = 1;
     stopped = false;
     pending.clear();
+    untexturedLines.clear();
+    facesBefore = target.faces.size();
 }
 
 void OBJFileParser::Finish() {
     std::size_t count = 0;
-    const PendingFace* first = nullptr;
+    PendingFace first{};
+    const auto check = [&](std::size_t index, std::uint32_t line) {
+        if (target.Drawable(target.faces[index])) return;
+        if (count++ == 0) first = {index, line};
+    };
+    // Faces read before the first texture coordinate come first in the file; they are
+    // checked whole when texture coordinates followed, as then their texture indices count.
+    const bool textured = !target.texCoords.empty();
+    const std::size_t untexturedEnd = facesBefore + untexturedLines.size();
+    if (textured) {
+        for (std::size_t i = 0; i < untexturedLines.size(); ++i)
+            check(facesBefore + i, untexturedLines[i]);
+    }
     for (const PendingFace& face : pending) {
-        if (target.Drawable(target.faces[face.index])) continue;
-        if (count++ == 0) first = &face;
+        if (!textured || face.index >= untexturedEnd) check(face.index, face.line);
     }
     pending.clear();
+    untexturedLines.clear();
     if (count == 0) return;
-    const std::string where = std::to_string(first->line);
+    const std::string where = std::to_string(first.line);
     problems.push_back(
         "The model file " + fileName + " has " + std::to_string(count) +
         (count == 1
@@ -293,7 +314,7 @@ void OBJFileParser::Finish() {
              : " faces with an index outside their arrays, which are not drawn. The "
                "first is on line " +
                    where) +
-        ": " + target.IndexProblem(target.faces[first->index]) + ".");
+        ": " + target.IndexProblem(target.faces[first.index]) + ".");
 }
 
 bool OBJFileParser::ReadFace(TextCursor& in, OBJFace& face) {

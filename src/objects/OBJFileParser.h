@@ -86,9 +86,10 @@ private:
     // Makes room in `array` for one more element of `kind`, read at the cursor.
     template <typename Element>
     void MakeRoom(std::vector<Element>& array, Kind kind, const TextCursor& in);
-    // Whether `face` can be drawn whatever the rest of the file holds: the file has texture
-    // coordinates and every index names an element already read.
-    bool SurelyDrawable(const OBJFace& face) const;
+    // Whether `face` can be drawn whatever the rest of the file holds: every index it uses
+    // names an element already read; texture indices count unless the file has no texture
+    // coordinates yet (`untextured`), and such faces are checked again at the end.
+    bool SurelyDrawable(const OBJFace& face, bool untextured) const;
     // Starts a reading from the beginning of a file of `size` bytes (0 if not known).
     void Start(std::uint64_t size);
     // Reports the faces that cannot be drawn, once the arrays are complete.
@@ -116,9 +117,11 @@ private:
     bool stopped = false;
     // Faces that might name an element beyond the end of its array: a face whose indices
     // all name elements already read can be drawn whatever follows, so only the others are
-    // checked at the end. A face is pending while the file has no texture coordinates yet,
-    // since any that follow make its texture index count.
+    // checked at the end, with the faces read before the first texture coordinate, whose
+    // texture indices count if any follow.
     std::vector<PendingFace> pending;
+    std::size_t facesBefore = 0;                 // the target's faces when this reading began
+    std::vector<std::uint32_t> untexturedLines;  // of the faces read before any texture coordinate
     // Where the reading stands in the file, and where each array's first element stood.
     std::uint64_t fileSize = 0;
     std::uint64_t blockStart = 0;
