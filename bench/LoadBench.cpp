@@ -6,20 +6,28 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <stdexcept>
 #include <fstream>
 #include <string>
 #include <vector>
 
-namespace {
-
-int RunsFromEnvironment() {
+int BenchRuns() {
     const char* text = std::getenv("BENCH_RUNS");
-    if (!text) return 5;
-    const int runs = std::atoi(text);
-    return runs > 0 ? runs : 5;
+    if (!text || !*text) return 5;
+    char* end = nullptr;
+    const long runs = std::strtol(text, &end, 10);
+    if (*end != '\0' || runs < 1 || runs > 1000) {
+        throw std::invalid_argument(std::string("BENCH_RUNS must be a count from 1 to 1000, not ") +
+                                    text);
+    }
+    return static_cast<int>(runs);
 }
 
-}  // namespace
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t half = values.size() / 2;
+    return values.size() % 2 == 1 ? values[half] : (values[half - 1] + values[half]) / 2;
+}
 
 std::uint64_t PeakResidentBytes() {
     std::ifstream status("/proc/self/status");
@@ -50,7 +58,7 @@ int RunLoadBench(int argc, char** argv, const std::string& defaultLabel,
                      error.message().c_str());
         return 1;
     }
-    const int runs = RunsFromEnvironment();
+    const int runs = BenchRuns();
     std::vector<double> seconds;
     LoadCounts counts;
     try {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 // What one load of a model file found, printed with its timings so that loaders can be
 // set side by side. R and RA files give their vertices as `v` and triangles as `f`.
@@ -12,6 +13,13 @@ struct LoadCounts {
     std::uint64_t vn = 0;
     std::uint64_t f = 0;
 };
+
+// The number of timed runs: the environment's BENCH_RUNS, 5 if it is not set. Throws
+// std::invalid_argument for anything but a count from 1 to 1000.
+int BenchRuns();
+
+// The median of `values`, which must not be empty.
+double Median(std::vector<double> values);
 
 // The main of a loader benchmark: `PROGRAM FILE [LABEL]`. Loads FILE once to warm the page
 // cache, then BENCH_RUNS times (default 5), each load starting from nothing, and prints

@@ -39,6 +39,7 @@
 
 #include "ImageComparison.h"
 #include "RgbImage.h"
+#include "LoadBench.h"
 #include "XWindowDriver.h"
 
 namespace {
@@ -60,15 +61,6 @@ std::optional<fs::path> SourceFolderOf(const fs::path& buildDir) {
         if (line.starts_with(key)) return fs::path(line.substr(key.size()));
     }
     return std::nullopt;
-}
-
-int Runs() {
-    const char* text = std::getenv("BENCH_RUNS");
-    if (!text || !*text) return 5;
-    char* end = nullptr;
-    const long runs = std::strtol(text, &end, 10);
-    if (*end != '\0' || runs < 1 || runs > 1000) throw std::invalid_argument("bad BENCH_RUNS");
-    return static_cast<int>(runs);
 }
 
 // A fresh folder under the temporary folder, removed with its content at the end.
@@ -255,7 +247,7 @@ int main(int argc, char** argv) {
             argc > 3 ? fs::path(argv[3]) : *source / "tests" / "e2e" / "reference" / "demo.png";
         const auto reference = RgbImage::LoadPng(referencePath.string());
         if (!reference) throw std::runtime_error("cannot read " + referencePath.string());
-        const int runs = Runs();
+        const int runs = BenchRuns();
 
         XWindowDriver x("");
         FastGrabber grabber(x);
