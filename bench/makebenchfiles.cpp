@@ -46,8 +46,8 @@ public:
     void Char(char c) { buffer.push_back(c); }
     void Fixed(double value) {
         char digits[64];
-        const auto end = std::to_chars(digits, digits + sizeof digits, value,
-                                       std::chars_format::fixed, 6).ptr;
+        const auto end =
+            std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 6).ptr;
         buffer.append(digits, end);
     }
     void Index(std::uint64_t value) {

@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
         OBJGraphicObject object;
         OBJFileParser parser(object, path);
         parser.Parse(0.1f);
-        return LoadCounts{object.positions.size(), object.texCoords.size(),
-                          object.normals.size(), object.faces.size()};
+        return LoadCounts{object.positions.size(), object.texCoords.size(), object.normals.size(),
+                          object.faces.size()};
     });
 }
