@@ -52,7 +52,7 @@ void Grow(std::vector<Element>& array, std::size_t capacity) {
 
 // Reads `count` numbers, each after a single space, and the line end after them, as a
 // vertex statement usually stands.
-bool QuickValues(const char*& p, float* values, int count) {
+[[gnu::always_inline]] inline bool QuickValues(const char*& p, float* values, int count) {
     const char* q = p;
     for (int i = 0; i < count; ++i) {
         if (*q != ' ') return false;
@@ -67,7 +67,7 @@ bool QuickValues(const char*& p, float* values, int count) {
 
 // Reads three corners (p, p/t, p/t/n or p//n), each after a single space, and the rest of
 // the line, as a face statement usually stands.
-bool QuickFace(const char*& p, const char* end, OBJFace& face) {
+[[gnu::always_inline]] inline bool QuickFace(const char*& p, const char* end, OBJFace& face) {
     const char* q = p;
     for (int corner = 0; corner < 3; ++corner) {
         if (*q != ' ') return false;
