@@ -1,5 +1,5 @@
 # Draws the median throughput of each loader against file size for the v/vt/vn OBJ files,
-# as an SVG line chart with a logarithmic size axis.
+# as an SVG line chart with logarithmic axes (the fread floor runs far above the loaders).
 function field(name,   i, pair) {
   for (i = 2; i <= NF; i++) {
     split($i, pair, "=")
@@ -15,21 +15,24 @@ function field(name,   i, pair) {
   if (field("MBps_med") + 0 > top) top = field("MBps_med") + 0
 }
 function x(mb) { return 70 + (log(mb) - log(minmb)) / (log(maxmb) - log(minmb)) * 480 }
-function y(rate) { return 330 - rate / ceiling * 290 }
+function y(rate) { return 330 - (log(rate) - log(floorrate)) / (log(ceiling) - log(floorrate)) * 290 }
 END {
-  ceiling = 250 * int(top / 250 + 1)
+  floorrate = 10; ceiling = 10
+  while (ceiling < top) ceiling *= 10
   split("#1f77b4 #d62728 #2ca02c #9467bd #ff7f0e", colours, " ")
   print "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"700\" height=\"380\" font-family=\"sans-serif\" font-size=\"12\">"
   print "<rect width=\"700\" height=\"380\" fill=\"white\"/>"
   print "<line x1=\"70\" y1=\"330\" x2=\"560\" y2=\"330\" stroke=\"black\"/><line x1=\"70\" y1=\"40\" x2=\"70\" y2=\"330\" stroke=\"black\"/>"
-  for (r = 0; r <= ceiling; r += ceiling / 5) {
-    printf "<line x1=\"66\" y1=\"%.1f\" x2=\"560\" y2=\"%.1f\" stroke=\"#ddd\"/><text x=\"62\" y=\"%.1f\" text-anchor=\"end\">%d</text>\n", y(r), y(r), y(r) + 4, r
+  for (r = floorrate; r <= ceiling; r *= 10) {
+    for (step = 1; step <= 3 && r * step <= ceiling; step += 2) {
+      printf "<line x1=\"66\" y1=\"%.1f\" x2=\"560\" y2=\"%.1f\" stroke=\"#ddd\"/><text x=\"62\" y=\"%.1f\" text-anchor=\"end\">%d</text>\n", y(r * step), y(r * step), y(r * step) + 4, r * step
+    }
   }
   split("1 10 50 210", sizes, " ")
   for (s = 1; s <= 4; s++) if (sizes[s] >= minmb * 0.8 && sizes[s] <= maxmb * 1.2)
     printf "<text x=\"%.1f\" y=\"348\" text-anchor=\"middle\">%s MB</text>\n", x(sizes[s]), sizes[s]
   print "<text x=\"315\" y=\"370\" text-anchor=\"middle\">OBJ file size (v/vt/vn faces, log scale)</text>"
-  print "<text x=\"18\" y=\"185\" text-anchor=\"middle\" transform=\"rotate(-90 18 185)\">MB/s (median)</text>"
+  print "<text x=\"18\" y=\"185\" text-anchor=\"middle\" transform=\"rotate(-90 18 185)\">MB/s (median, log scale)</text>"
   for (l = 1; l <= n; l++) {
     loader = loaders[l]; m = split(points[loader], pts, " "); path = ""
     for (p = 1; p <= m; p++) {
