@@ -1,5 +1,8 @@
 # Turns the RESULT lines of the loader benchmarks into one table: per file, each loader's
-# throughput and its ratio (of medians) to tinyobjloader and to the fread floor.
+# throughput and its ratio (of medians) to tinyobjloader and to the fread floor. A loader
+# may give one line of several runs, or several lines of one run each (scripts/bench runs
+# the loaders in turn, one load at a time, so that a slow spell of the machine hits all of
+# them alike); the runs of all its lines are taken together.
 function field(name,   i, pair) {
   for (i = 2; i <= NF; i++) {
     split($i, pair, "=")
@@ -7,29 +10,49 @@ function field(name,   i, pair) {
   }
   return ""
 }
+function sort(values, n,   i, j, v) {
+  for (i = 2; i <= n; i++) {
+    v = values[i]
+    for (j = i - 1; j >= 1 && values[j] > v; j--) values[j + 1] = values[j]
+    values[j + 1] = v
+  }
+}
 /^RESULT / {
   file = field("file"); loader = field("loader")
   if (!(file in seen)) { seen[file] = 1; order[++files] = file; bytes[file] = field("bytes") }
   key = file SUBSEP loader
-  if (!((file, "n") in count)) count[file, "n"] = 0
-  names[file, ++count[file, "n"]] = loader
-  best[key] = field("MBps_best"); med[key] = field("MBps_med"); worst[key] = field("MBps_worst")
-  tmin[key] = field("t_min"); tmed[key] = field("t_med"); tmax[key] = field("t_max")
-  runs = field("runs")
+  if (!(key in lines)) { names[file, ++count[file]] = loader; lines[key] = 0; runs[key] = 0 }
+  lines[key]++; runs[key] += field("runs")
+  first[key] = $0
+  times[key, lines[key]] = field("t_med")
 }
 END {
-  printf "%-16s %8s  %-14s %9s %9s %9s   %8s %8s %8s   %9s %9s\n", "file", "MB", "loader",
-    "MB/s best", "median", "worst", "min ms", "med ms", "max ms", "x tinyobj", "x fread"
-  for (f = 1; f <= files; f++) {
-    file = order[f]
-    for (l = 1; l <= count[file, "n"]; l++) {
-      loader = names[file, l]; key = file SUBSEP loader
-      tiny = ((file, "tinyobjloader") in med) ? sprintf("%9.2f", med[key] / med[file, "tinyobjloader"]) : sprintf("%9s", "-")
-      floor = ((file, "fread") in med) ? sprintf("%9.2f", med[key] / med[file, "fread"]) : sprintf("%9s", "-")
-      printf "%-16s %8.1f  %-14s %9.1f %9.1f %9.1f   %8.1f %8.1f %8.1f   %s %s\n", file,
-        bytes[file] / 1e6, loader, best[key], med[key], worst[key], tmin[key] * 1000, tmed[key] * 1000, tmax[key] * 1000,
-        tiny, floor
+  # Per loader: minimum, median and maximum time, from one line or across its lines.
+  for (key in lines) {
+    n = lines[key]
+    if (n == 1) {
+      $0 = first[key]
+      tmin[key] = field("t_min"); tmed[key] = field("t_med"); tmax[key] = field("t_max")
+    } else {
+      delete values
+      for (i = 1; i <= n; i++) values[i] = times[key, i]
+      sort(values, n)
+      tmin[key] = values[1]; tmax[key] = values[n]
+      tmed[key] = n % 2 ? values[(n + 1) / 2] : (values[n / 2] + values[n / 2 + 1]) / 2
     }
   }
-  printf "(%d timed runs each after one warm-up; ratios are of the medians)\n", runs
+  printf "%-16s %8s  %-14s %9s %9s %9s   %8s %8s %8s %5s   %9s %9s\n", "file", "MB", "loader",
+    "MB/s best", "median", "worst", "min ms", "med ms", "max ms", "runs", "x tinyobj", "x fread"
+  for (f = 1; f <= files; f++) {
+    file = order[f]; mb = bytes[file] / 1e6
+    for (l = 1; l <= count[file]; l++) {
+      loader = names[file, l]; key = file SUBSEP loader
+      tiny = ((file, "tinyobjloader") in tmed) ? sprintf("%9.2f", tmed[file, "tinyobjloader"] / tmed[key]) : sprintf("%9s", "-")
+      floor = ((file, "fread") in tmed) ? sprintf("%9.2f", tmed[file, "fread"] / tmed[key]) : sprintf("%9s", "-")
+      printf "%-16s %8.1f  %-14s %9.1f %9.1f %9.1f   %8.1f %8.1f %8.1f %5d   %s %s\n", file, mb,
+        loader, mb / tmin[key], mb / tmed[key], mb / tmax[key], tmin[key] * 1000,
+        tmed[key] * 1000, tmax[key] * 1000, runs[key], tiny, floor
+    }
+  }
+  print "(ratios are of the median times)"
 }
