@@ -43,21 +43,33 @@ std::uint64_t PeakResidentBytes() {
     return 0;
 }
 
-int RunLoadBench(int argc, char** argv, const std::string& defaultLabel,
-                 const std::function<LoadCounts(const std::string& path)>& load) {
+std::optional<BenchFile> BenchArguments(int argc, char** argv, const std::string& defaultLabel,
+                                        int& status) {
     if (argc < 2 || argc > 3) {
         std::fprintf(stderr, "usage: %s FILE [LABEL]\n", argv[0]);
-        return 2;
+        status = 2;
+        return std::nullopt;
     }
-    const std::string path = argv[1];
-    const std::string label = argc == 3 ? argv[2] : defaultLabel;
+    BenchFile file{argv[1], argc == 3 ? argv[2] : defaultLabel, 0};
     std::error_code error;
-    const std::uintmax_t bytes = std::filesystem::file_size(path, error);
+    file.bytes = std::filesystem::file_size(file.path, error);
     if (error) {
-        std::fprintf(stderr, "%s: cannot read %s: %s\n", argv[0], path.c_str(),
+        std::fprintf(stderr, "%s: cannot read %s: %s\n", argv[0], file.path.c_str(),
                      error.message().c_str());
-        return 1;
+        status = 1;
+        return std::nullopt;
     }
+    return file;
+}
+
+int RunLoadBench(int argc, char** argv, const std::string& defaultLabel,
+                 const std::function<LoadCounts(const std::string& path)>& load) {
+    int status = 0;
+    const std::optional<BenchFile> file = BenchArguments(argc, argv, defaultLabel, status);
+    if (!file) return status;
+    const std::string& path = file->path;
+    const std::string& label = file->label;
+    const std::uintmax_t bytes = file->bytes;
     const int runs = BenchRuns();
     std::vector<double> seconds;
     LoadCounts counts;

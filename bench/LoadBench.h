@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,18 @@ int BenchRuns();
 
 // The median of `values`, which must not be empty.
 double Median(std::vector<double> values);
+
+// The `FILE [LABEL]` arguments of a benchmark, and the file's size.
+struct BenchFile {
+    std::string path;
+    std::string label;
+    std::uintmax_t bytes = 0;
+};
+
+// Reads them; on a usage error (status 2) or a file whose size cannot be read (status 1)
+// says what is wrong on stderr, sets `status` and returns nothing.
+std::optional<BenchFile> BenchArguments(int argc, char** argv, const std::string& defaultLabel,
+                                        int& status);
 
 // The main of a loader benchmark: `PROGRAM FILE [LABEL]`. Loads FILE once to warm the page
 // cache, then BENCH_RUNS times (default 5), each load starting from nothing, and prints

@@ -91,19 +91,12 @@ Run Once(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: %s FILE [LABEL]\n", argv[0]);
-        return 2;
-    }
-    const std::string path = argv[1];
-    const std::string label = argc == 3 ? argv[2] : "sceneview";
-    std::error_code error;
-    const std::uintmax_t bytes = std::filesystem::file_size(path, error);
-    if (error) {
-        std::fprintf(stderr, "%s: cannot read %s: %s\n", argv[0], path.c_str(),
-                     error.message().c_str());
-        return 1;
-    }
+    int status = 0;
+    const std::optional<BenchFile> file = BenchArguments(argc, argv, "sceneview", status);
+    if (!file) return status;
+    const std::string& path = file->path;
+    const std::string& label = file->label;
+    const std::uintmax_t bytes = file->bytes;
     OffscreenContext context(256, 256);
     if (!context.Failure().empty()) {
         std::fprintf(stderr, "%s: no OpenGL: %s\n", argv[0], context.Failure().c_str());
