@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 #include "common/FileError.h"
 #include "factory/FactoryException.h"
@@ -34,13 +35,19 @@ std::size_t Foreseen(std::size_t count, std::uint64_t first, std::uint64_t at, s
     return std::max<std::size_t>(least, count + more + more / 16);
 }
 
-// Grows `array` to `capacity`, with the new memory marked for huge pages, so that a model
-// of millions of elements costs a few hundred page faults instead of tens of thousands.
+// Grows `array` to `capacity`, or only to `least` where the system will not promise that
+// much memory, with the new memory marked for huge pages, so that a model of millions of
+// elements costs about a thousand page faults instead of tens of thousands.
 template <typename Element>
-void Grow(std::vector<Element>& array, std::size_t capacity) {
+void Grow(std::vector<Element>& array, std::size_t capacity, std::size_t least) {
     // The new block is advised before the elements are copied into it.
     std::vector<Element> larger;
-    larger.reserve(capacity);
+    try {
+        larger.reserve(capacity);
+    } catch (const std::bad_alloc&) {
+        capacity = least;
+        larger.reserve(capacity);
+    }
     constexpr std::uintptr_t kHuge = 2 << 20;
     const auto first = (reinterpret_cast<std::uintptr_t>(larger.data()) + kHuge - 1) & ~(kHuge - 1);
     const auto last = reinterpret_cast<std::uintptr_t>(larger.data() + capacity) & ~(kHuge - 1);
@@ -256,7 +263,9 @@ void OBJFileParser::MakeRoom(std::vector<Element>& array, Kind kind, const TextC
     if (array.size() < array.capacity()) return;
     const std::uint64_t at = blockStart + static_cast<std::uint64_t>(in.Data() - blockText);
     if (array.empty()) firstAt[kind] = at;
-    Grow(array, Foreseen(array.size(), firstAt[kind], at, fileSize));
+    const std::size_t count = array.size();
+    Grow(array, Foreseen(count, firstAt[kind], at, fileSize),
+         std::max<std::size_t>(count + count / 2, 1024));
 }
 
 bool OBJFileParser::SurelyDrawable(const OBJFace& face, bool untextured) const {
