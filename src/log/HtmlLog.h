@@ -42,6 +42,10 @@ public:
     // Writes the closing lines and closes the file; later calls do nothing.
     void Close();
 
+    // Whether everything so far reached the file: false once opening or a write failed,
+    // so that the program that owns the log can say so where its user will see it.
+    bool Writable() const { return file.good(); }
+
     // The current local time in ctime's 24-character layout, without its line end.
     std::string TimeStamp() const;
 

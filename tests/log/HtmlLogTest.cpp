@@ -145,9 +145,14 @@ TEST_F(HtmlLogTest, TheErrorListenerHearsEveryErrorAndNothingElse) {
     EXPECT_EQ(heard, (std::vector<std::string>{"a < b", "second"}));
 }
 
-TEST_F(HtmlLogTest, AnUnwritableLogIsSilentlyDropped) {
+TEST_F(HtmlLogTest, AnUnwritableLogIsSilentlyDroppedButSaysSoWhenAsked) {
+    HtmlLog writable(path, "Log file", fixedTime);
+    writable.WriteTitle("Main");
+    EXPECT_TRUE(writable.Writable());
+
     const std::string missingFolder = (dir / "no" / "such" / "Log.htm").string();
     HtmlLog log(missingFolder, "Log file", fixedTime);
+    EXPECT_FALSE(log.Writable());
     log.WriteTitle("Main");
     log.WriteError("nothing to see");
     log.Close();
