@@ -1,6 +1,7 @@
 #include "log/HtmlLog.h"
 
 #include <cstdio>
+#include <initializer_list>
 
 namespace {
 
@@ -22,6 +23,17 @@ constexpr std::string_view kErrorLabel = "<font color=red face=arial size=+1 >Ex
 constexpr std::string_view kClosingBar =
     "<table width=100% height=20 bgcolor=#FAAE47><tr><td></table>";
 
+// The pieces of one entry as one text, so that the entry reaches the file in one write:
+// a log cut short by a crash or a kill ends after a whole entry, never inside one.
+std::string Concat(std::initializer_list<std::string_view> pieces) {
+    std::size_t size = 0;
+    for (const std::string_view piece : pieces) size += piece.size();
+    std::string text;
+    text.reserve(size);
+    for (const std::string_view piece : pieces) text += piece;
+    return text;
+}
+
 }  // namespace
 
 HtmlLog::HtmlLog(const std::string& fileName, std::string_view title, TimeSource now)
@@ -37,58 +49,33 @@ void HtmlLog::Write(std::string_view text) {
     file.flush();
 }
 
-void HtmlLog::WriteLine(std::string_view text) {
-    file << text << '\n';
-    file.flush();
-}
-
 void HtmlLog::WriteHeader(std::string_view title) {
-    WriteLine("<html>");
-    WriteLine("<head>");
-    WriteLine(kMeta);
-    WriteLine("</head>");
-    WriteLine("<body>");
-    WriteLine("<pre>");
-    WriteLine(kBanner);
-    WriteLine(Escape(title));
-    WriteLine(kFontEnd);
-    WriteLine(kGreyBar);
-    WriteLine("<h3>Loging started: " + TimeStamp() + "</h3></pre></table></font>");
+    const std::string started = "<h3>Loging started: " + TimeStamp() + "</h3></pre></table></font>";
+    Write(Concat({"<html>\n<head>\n", kMeta, "\n</head>\n<body>\n<pre>\n", kBanner, "\n",
+                  Escape(title), "\n", kFontEnd, "\n", kGreyBar, "\n", started, "\n"}));
 }
 
 void HtmlLog::WriteTitle(std::string_view text) {
-    WriteLine(kTitleBar);
-    WriteLine(Escape(text));
-    Write(kFontEnd);
+    Write(Concat({kTitleBar, "\n", Escape(text), "\n", kFontEnd}));
 }
 
 void HtmlLog::WriteHeading(std::string_view text) {
-    Write(kGreyBar);
-    Write("<h3>" + Escape(text) + "</h3>");
-    Write(kBarEnd);
+    Write(Concat({kGreyBar, "<h3>", Escape(text), "</h3>", kBarEnd}));
 }
 
 void HtmlLog::WriteMessage(std::string_view text) {
-    Write(kGreyBar);
-    Write(Escape(text));
-    Write(kBarEnd);
+    Write(Concat({kGreyBar, Escape(text), kBarEnd}));
 }
 
 void HtmlLog::WriteError(std::string_view text) {
-    Write(kRedBar);
-    WriteLine(kErrorLabel);
-    Write(Escape(text));
-    Write(kBarEnd);
+    Write(Concat({kRedBar, kErrorLabel, "\n", Escape(text), kBarEnd}));
     if (errorListener) errorListener(text);
 }
 
 void HtmlLog::Close() {
     if (closed) return;
     closed = true;
-    WriteLine(kClosingBar);
-    WriteLine("</pre>");
-    WriteLine("</body>");
-    WriteLine("</html>");
+    Write(Concat({kClosingBar, "\n</pre>\n</body>\n</html>\n"}));
     file.close();
 }
 

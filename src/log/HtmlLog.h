@@ -7,8 +7,9 @@
 #include <string_view>
 
 // The diagnostics log: an HTML page that a browser shows as a title bar, headings, grey
-// message bars and red error bars. Every piece is flushed as soon as it is written, so a
-// log cut short by a crash still holds every finished entry.
+// message bars and red error bars. Every entry goes to the file whole, in one write, as
+// soon as it is written, so a log cut short by a crash or a kill holds every finished
+// entry and no part of an unfinished one.
 //
 // The log never reports its own failures: if the file cannot be opened or written, the
 // stream stays failed and every later write does nothing.
@@ -58,7 +59,6 @@ public:
 
 private:
     void Write(std::string_view text);
-    void WriteLine(std::string_view text);
     void WriteHeader(std::string_view title);
 
     std::ofstream file;

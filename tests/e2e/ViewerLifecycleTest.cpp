@@ -4,7 +4,9 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <fstream>
+#include <thread>
 
 #include "ViewerE2eTest.h"
 #include "app/GlutShell.h"
@@ -86,6 +88,69 @@ TEST_F(ViewerLifecycleTest, AnExceptionInAFrameIsLoggedAndEndsTheViewerAfterRele
     expected.push_back(Error("main"));
     expected.push_back(kProbeReleasedGl);
     ExpectCleanEnd(expected);
+}
+
+// Entries of `killed` that are not the first entries of `full`; empty when the killed
+// run's log is a beginning of the full one.
+std::string DivergenceFrom(const std::vector<LogEntry>& full, const std::vector<LogEntry>& killed) {
+    if (killed.size() > full.size()) return "the killed run logged more than a full run";
+    for (std::size_t i = 0; i < killed.size(); ++i) {
+        if (!(killed[i] == full[i])) {
+            return "entry " + std::to_string(i) + " is " + ::testing::PrintToString(killed[i]) +
+                   ", a full run's is " + ::testing::PrintToString(full[i]);
+        }
+    }
+    return "";
+}
+
+TEST_F(ViewerLifecycleTest, AViewerKilledMidRunLeavesEveryFinishedEntryAndNoPartOfAnother) {
+    std::filesystem::copy(DEMO_DIR, folder.Path(),
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+    StartServer();
+
+    // A full run of the demo, for the entries a killed run must begin with.
+    StartViewer(kSceneViewer);
+    auto window = WaitForMainLoop();
+    ASSERT_TRUE(window);
+    x->Close(*window);
+    ASSERT_EQ(WaitForViewerExit(), ExitStatus::Code(kExitOk));
+    const auto full = ReadLog();
+    ASSERT_TRUE(full && full->closed) << "unreadable log " << LogPath();
+    const std::vector<LogEntry> fullEntries = WithTimesMasked(full->entries);
+    const auto mainLoop = std::find(fullEntries.begin(), fullEntries.end(), Title("Main Loop"));
+    ASSERT_NE(mainLoop, fullEntries.end());
+
+    // Killed while the scene loads: whatever moment the kill hits, the log holds whole
+    // entries, the same as a full run's up to there. (Each run starts without the last
+    // one's log, so that no wait is fooled by it.)
+    std::filesystem::remove(LogPath());
+    StartViewer(kSceneViewer);
+    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
+    while (ReadFile(LogPath().string()).find("Scene initialization") == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    viewer->Signal(SIGKILL);
+    EXPECT_EQ(WaitForViewerExit(), (ExitStatus{ExitStatus::Kind::Signalled, SIGKILL}));
+    const auto early = ReadLog();
+    ASSERT_TRUE(early) << "a log cut inside an entry: " << LogPath();
+    EXPECT_FALSE(early->closed);
+    EXPECT_GE(early->entries.size(), 3u);
+    EXPECT_EQ(DivergenceFrom(fullEntries, WithTimesMasked(early->entries)), "");
+
+    // Killed in the main loop: everything up to it is there.
+    std::filesystem::remove(LogPath());
+    StartViewer(kSceneViewer);
+    window = WaitForMainLoop();
+    ASSERT_TRUE(window);
+    viewer->Signal(SIGKILL);
+    EXPECT_EQ(WaitForViewerExit(), (ExitStatus{ExitStatus::Kind::Signalled, SIGKILL}));
+    const auto late = ReadLog();
+    ASSERT_TRUE(late) << "a log cut inside an entry: " << LogPath();
+    EXPECT_FALSE(late->closed);
+    EXPECT_EQ(WithTimesMasked(late->entries),
+              std::vector<LogEntry>(fullEntries.begin(), mainLoop + 1));
 }
 
 // A display name with no server behind it.
