@@ -1,9 +1,6 @@
 #include "objects/OBJFileParser.h"
 
-#include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -11,6 +8,7 @@
 #include <new>
 
 #include "common/FileError.h"
+#include "common/ReadableFile.h"
 #include "factory/FactoryException.h"
 #include "objects/OBJGraphicObject.h"
 #include "objects/QuickNumbers.h"
@@ -99,47 +97,40 @@ void Grow(std::vector<Element>& array, std::size_t capacity, std::size_t least) 
     return true;
 }
 
-// Closes the descriptor however reading ends.
-struct Descriptor {
-    int fd;
-    ~Descriptor() { ::close(fd); }
-};
-
 }  // namespace
 
 void OBJFileParser::Parse(float factor) {
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        throw FactoryException("The model file " + fileName +
-                               FileError(fileName, FileError::Stage::Open, errno).Reason());
-    }
-    const Descriptor descriptor{fd};
-    struct stat status {};
-    Start(::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) ? status.st_size : 0);
-    std::vector<char> buffer(blockSize);
-    std::size_t filled = 0;
-    for (;;) {
-        bool last = false;
-        while (filled < buffer.size()) {
-            const ssize_t got = ::read(fd, buffer.data() + filled, buffer.size() - filled);
-            if (got == 0) {
-                last = true;
-                break;
+    try {
+        ReadableFile file(fileName, sizeLimit);
+        Start(file.KnownSize());
+        std::vector<char> buffer(blockSize);
+        std::size_t filled = 0;
+        for (;;) {
+            bool last = false;
+            while (filled < buffer.size()) {
+                const std::size_t got =
+                    file.ReadSome(buffer.data() + filled, buffer.size() - filled);
+                if (got == 0) {
+                    last = true;
+                    break;
+                }
+                filled += got;
             }
-            if (got < 0) {
-                if (errno == EINTR) continue;
-                throw FactoryException("The model file " + fileName +
-                                       FileError(fileName, FileError::Stage::Read, errno).Reason());
-            }
-            filled += static_cast<std::size_t>(got);
+            // A file of unknown size (a pipe) is held to the limit as it is read.
+            file.CheckTotal(blockStart + filled);
+            const std::size_t used = ParseBlock({buffer.data(), filled}, last, factor);
+            blockStart += used;
+            if (last || stopped) break;
+            // The statement left over goes to the front; a block it fills alone is too small.
+            std::memmove(buffer.data(), buffer.data() + used, filled - used);
+            filled -= used;
+            if (filled == buffer.size()) buffer.resize(buffer.size() * 2);
         }
-        const std::size_t used = ParseBlock({buffer.data(), filled}, last, factor);
-        blockStart += used;
-        if (last || stopped) break;
-        // The statement left over goes to the front; a block it fills alone is too small.
-        std::memmove(buffer.data(), buffer.data() + used, filled - used);
-        filled -= used;
-        if (filled == buffer.size()) buffer.resize(buffer.size() * 2);
+    } catch (const FileError& failure) {
+        throw FactoryException("The model file " + fileName + failure.Reason());
+    } catch (const std::bad_alloc&) {
+        throw FactoryException("The model file " + fileName +
+                               " needs more memory than this machine can give.");
     }
     Finish();
 }
@@ -264,8 +255,28 @@ void OBJFileParser::MakeRoom(std::vector<Element>& array, Kind kind, const TextC
     const std::uint64_t at = blockStart + static_cast<std::uint64_t>(in.Data() - blockText);
     if (array.empty()) firstAt[kind] = at;
     const std::size_t count = array.size();
-    Grow(array, Foreseen(count, firstAt[kind], at, fileSize),
-         std::max<std::size_t>(count + count / 2, 1024));
+    const std::size_t least = std::max<std::size_t>(count + count / 2, 1024);
+    // Text can describe more than memory holds (a face of eight bytes takes 36): the
+    // arrays never pass the limit, and a reading that needs more stops with a message
+    // rather than let the system give out.
+    const auto within = [&](std::size_t capacity) {
+        return ArrayBytes() + (capacity - array.capacity()) * sizeof(Element) <= sizeLimit;
+    };
+    std::size_t capacity = Foreseen(count, firstAt[kind], at, fileSize);
+    if (!within(capacity)) capacity = least;
+    if (!within(capacity)) {
+        throw FactoryException("The model file " + fileName + " needs more memory than this " +
+                               "machine has: its arrays would pass " + std::to_string(sizeLimit) +
+                               " bytes at line " + std::to_string(in.Line()) + ".");
+    }
+    Grow(array, capacity, least);
+}
+
+std::uint64_t OBJFileParser::ArrayBytes() const {
+    return std::uint64_t{target.positions.capacity()} * sizeof(target.positions[0]) +
+           std::uint64_t{target.texCoords.capacity()} * sizeof(target.texCoords[0]) +
+           std::uint64_t{target.normals.capacity()} * sizeof(target.normals[0]) +
+           std::uint64_t{target.faces.capacity()} * sizeof(target.faces[0]);
 }
 
 bool OBJFileParser::SurelyDrawable(const OBJFace& face, bool untextured) const {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/SizeLimit.h"
 #include "objects/OBJFace.h"
 #include "objects/OBJPolygon.h"
 
@@ -55,6 +56,11 @@ public:
     // like all others, by the stream rules alone; both read the same, which tests check.
     void SetQuickReading(bool on) { quickReading = on; }
 
+    // The most bytes the file and the arrays read from it may take (the machine's memory
+    // by default): a larger file is refused before reading, and a reading whose arrays would
+    // pass it stops with FactoryException. Small limits are for tests.
+    void SetSizeLimit(std::uint64_t bytes) { sizeLimit = bytes; }
+
     // To be called before parsing: faces are read whole into Polygons().
     void KeepPolygons() { keepPolygons = true; }
     const std::vector<OBJPolygon>& Polygons() const { return polygons; }
@@ -86,6 +92,8 @@ private:
     // Makes room in `array` for one more element of `kind`, read at the cursor.
     template <typename Element>
     void MakeRoom(std::vector<Element>& array, Kind kind, const TextCursor& in);
+    // The bytes the target's arrays take now, counting their spare room.
+    std::uint64_t ArrayBytes() const;
     // Whether `face` can be drawn whatever the rest of the file holds: every index it uses
     // names an element already read; texture indices count unless the file has no texture
     // coordinates yet (`untextured`), and such faces are checked again at the end.
@@ -110,6 +118,7 @@ private:
     std::vector<OBJPolygon> polygons;
     std::size_t blockSize = 256 * 1024;
     bool quickReading = true;
+    std::uint64_t sizeLimit = FileSizeLimit();
 
     // The reading's state between blocks.
     OBJFace face;  // a corner that leaves out an index keeps the last face's

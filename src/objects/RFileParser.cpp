@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 
 #include "common/FileError.h"
 #include "factory/FactoryException.h"
@@ -42,6 +43,9 @@ void RFileParser::Parse() {
         ParseFrom(file);
     } catch (const FileError& failure) {
         throw FactoryException("The model file " + fileName + failure.Reason());
+    } catch (const std::bad_alloc&) {
+        throw FactoryException("The model file " + fileName +
+                               " needs more memory than this machine can give.");
     }
 }
 
