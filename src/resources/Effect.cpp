@@ -29,6 +29,12 @@ namespace {
 
 std::string Label(const std::string& name) { return name.empty() ? "(unnamed)" : name; }
 
+bool Linked(GLuint program) {
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    return linked == GL_TRUE;
+}
+
 }  // namespace
 
 std::unique_ptr<Effect> BuildEffect(const ResourceRegistry& registry,
@@ -43,6 +49,14 @@ std::unique_ptr<Effect> BuildEffect(const ResourceRegistry& registry,
                                  ", which is not registered; it is drawn without a program.");
     }
     effect->program = program.value_or(0);
+    if (effect->program != 0 && !Linked(effect->program)) {
+        // OpenGL refuses a program that did not link, and the program in use before would
+        // draw the effect's objects instead: draw them as the log says.
+        log.WriteError("Effect " + Label(description.name) + " uses the shader program " +
+                       description.programName +
+                       ", which did not build; it is drawn without a program.");
+        effect->program = 0;
+    }
     effect->floats = description.floats;
     effect->float2s = description.float2s;
     effect->float3s = description.float3s;

@@ -197,4 +197,28 @@ TEST_F(EffectGl, MissingNamesAreExplainedInTheLog) {
                         "texture is not registered; no texture is bound.")}));
 }
 
+TEST_F(EffectGl, AnEffectWhoseProgramDidNotBuildDrawsWithoutOneAndSaysSo) {
+    const std::string vertex = (folder.Path() / "broken.vert").string();
+    const std::string fragment = (folder.Path() / "broken.frag").string();
+    ASSERT_TRUE(WriteBytes(vertex, kVertex) && WriteBytes(fragment, "#version 120\nvoid f() {}\n"));
+    GLSLShaderMemento broken;
+    broken.name = "broken";
+    broken.vertexFile = vertex;
+    broken.fragmentFile = fragment;
+    registry.AddShaderPrograms({broken});
+    ASSERT_FALSE(registry.Programs().at("broken")->problems.empty());
+    const std::size_t before = Entries().size();
+
+    // The program left in use by the object before must not draw this effect's objects.
+    Full().Apply();
+    const auto effect = BuildEffect(registry, EffectRecord("glow", "broken"), log);
+    EXPECT_EQ(effect->program, 0u);
+    effect->Apply();
+    EXPECT_EQ(Integer(GL_CURRENT_PROGRAM), 0u);
+    const std::vector<LogEntry> entries = Entries();
+    ASSERT_EQ(entries.size(), before + 1);
+    EXPECT_EQ(entries.back(), Error("Effect glow uses the shader program broken, which did not "
+                                    "build; it is drawn without a program."));
+}
+
 }  // namespace
