@@ -223,13 +223,22 @@ bool OBJFileParser::QuickStatement(TextCursor& in, float factor) {
         AddFace(next, in.Line() + lines - 1, in);
     } else if (p[0] != 'v') {
         return false;
-    } else if (QuickValues(++p, values, 3)) {
+    } else if (p[1] == ' ') {
+        // The keyword is chosen by its second character before any reading: trying one
+        // reading after another would move past characters of the keyword, and take
+        // "vtn 0 0 1" for a normal.
+        ++p;
+        if (!QuickValues(p, values, 3)) return false;
         MakeRoom(target.positions, kPositions, in);
         target.positions.push_back({values[0] * factor, values[1] * factor, values[2] * factor});
-    } else if (*p == 't' && QuickValues(++p, values, 2)) {
+    } else if (p[1] == 't') {
+        p += 2;
+        if (!QuickValues(p, values, 2)) return false;
         MakeRoom(target.texCoords, kTexCoords, in);
         target.texCoords.push_back({values[0], values[1]});
-    } else if (*p == 'n' && QuickValues(++p, values, 3)) {
+    } else if (p[1] == 'n') {
+        p += 2;
+        if (!QuickValues(p, values, 3)) return false;
         MakeRoom(target.normals, kNormals, in);
         target.normals.push_back({values[0], values[1], values[2]});
     } else {

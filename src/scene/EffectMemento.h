@@ -8,7 +8,7 @@
 
 // An effect of the scene: the program it selects and, in the order the file gives them,
 // its sampler bindings and its one-, two- and three-float uniforms.
-class EffectMemento : public IMemento {
+class EffectMemento final : public IMemento {
 public:
     struct Sampler {
         std::string name;     // the sampler uniform

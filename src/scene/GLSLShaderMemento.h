@@ -5,7 +5,7 @@
 #include "scene/IMemento.h"
 
 // A GLSL program of the scene: its name and its two source files.
-class GLSLShaderMemento : public IMemento {
+class GLSLShaderMemento final : public IMemento {
 public:
     void SetAttribute(const std::string& name, const std::string& value) override;
 

@@ -4,15 +4,17 @@
 
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "factory/Factory.h"
 #include "log/HtmlLog.h"
-#include "resources/ResourceRegistry.h"
 #include "scene/EffectReader.h"
 #include "scene/FileGraphicMemento.h"
 #include "scene/SceneException.h"
+#include "scene/SceneSink.h"
 
 namespace {
 
@@ -110,15 +112,17 @@ bool IsModelType(const char* name) {
            std::strcmp(name, "RA") == 0;
 }
 
-}  // namespace
-
-void Scene::Load(HtmlLog& log, ResourceRegistry& registry, Factory& factory) {
+// The reading that Load and Read share: `open` fills the document, from the file or from
+// a text, and returns TinyXML-2's result. The records go to `sink` section by section;
+// the objects once the document is released.
+template <typename Open>
+void ReadScene(HtmlLog& log, SceneSink& sink, Open open) {
     log.WriteTitle("Scene initialization");
     std::vector<Factory::Entry> objects;
     {
         XMLDocument document;
         log.WriteHeading("file Scene.xml");
-        if (document.LoadFile(kFileName) != tinyxml2::XML_SUCCESS) {
+        if (open(document) != tinyxml2::XML_SUCCESS) {
             log.WriteError(LoadFailure(document));
             Fail(log, "File Scene.xml not exist.");
         }
@@ -136,11 +140,11 @@ void Scene::Load(HtmlLog& log, ResourceRegistry& registry, Factory& factory) {
         const XMLElement& effects =
             RequireChild(*scene, "Effects", log, "No Effects tag in Scene.xml.");
 
-        Guarded(log, "textures", [&] { LoadTextures(effects, log, registry); });
-        Guarded(log, "shaders", [&] { LoadShaders(effects, log, registry); });
-        Guarded(log, "effects", [&] { LoadEffects(effects, log, registry); });
+        Guarded(log, "textures", [&] { Scene::LoadTextures(effects, log, sink); });
+        Guarded(log, "shaders", [&] { Scene::LoadShaders(effects, log, sink); });
+        Guarded(log, "effects", [&] { Scene::LoadEffects(effects, log, sink); });
 
-        factory.registry = &registry;
+        sink.ResourcesRead();
 
         const XMLElement& graphicObjects =
             RequireChild(*scene, "GraphicObjects", log, "No GraphicObjects tag in Scene.xml.");
@@ -156,20 +160,34 @@ void Scene::Load(HtmlLog& log, ResourceRegistry& registry, Factory& factory) {
     }  // the document is released here
     log.WriteMessage("end parsing \t" + log.TimeStamp());
     log.WriteMessage("Creating graphic object.");
-    factory.CreateObjects(objects);
+    sink.CreateObjects(objects);
 }
 
-void Scene::LoadTextures(const XMLElement& effects, HtmlLog& log, ResourceRegistry& registry) {
-    registry.AddTextures(ReadSection<TextureMemento>(effects, "Textures", "Texture",
-                                                     "No Textures tag in Scene.xml", log));
+}  // namespace
+
+void Scene::Load(HtmlLog& log, ResourceRegistry& registry, Factory& factory) {
+    RegistrySink sink(registry, factory);
+    ReadScene(log, sink, [](XMLDocument& document) { return document.LoadFile(kFileName); });
 }
 
-void Scene::LoadShaders(const XMLElement& effects, HtmlLog& log, ResourceRegistry& registry) {
-    registry.AddShaderPrograms(ReadSection<GLSLShaderMemento>(effects, "Shaders", "GLSL",
-                                                              "No Shaders tag in Scene.xml.", log));
+void Scene::Read(std::string_view xmlText, HtmlLog& log, SceneSink& sink) {
+    ReadScene(log, sink, [xmlText](XMLDocument& document) {
+        // An empty view may have no data at all; TinyXML-2 reports it as an empty document.
+        return document.Parse(xmlText.empty() ? "" : xmlText.data(), xmlText.size());
+    });
 }
 
-void Scene::LoadEffects(const XMLElement& effects, HtmlLog& log, ResourceRegistry& registry) {
+void Scene::LoadTextures(const XMLElement& effects, HtmlLog& log, SceneSink& sink) {
+    sink.AddTextures(ReadSection<TextureMemento>(effects, "Textures", "Texture",
+                                                 "No Textures tag in Scene.xml", log));
+}
+
+void Scene::LoadShaders(const XMLElement& effects, HtmlLog& log, SceneSink& sink) {
+    sink.AddShaderPrograms(ReadSection<GLSLShaderMemento>(effects, "Shaders", "GLSL",
+                                                          "No Shaders tag in Scene.xml.", log));
+}
+
+void Scene::LoadEffects(const XMLElement& effects, HtmlLog& log, SceneSink& sink) {
     std::vector<EffectMemento> records(1);
     records.front().SetAttribute("name", "NULL");
     records.front().SetAttribute("shader", "NULL");
@@ -177,5 +195,5 @@ void Scene::LoadEffects(const XMLElement& effects, HtmlLog& log, ResourceRegistr
          effect = effect->NextSiblingElement("Effect")) {
         records.push_back(ReadEffect(*effect, log, kFileName));
     }
-    registry.AddEffects(records);
+    sink.AddEffects(records);
 }

@@ -5,7 +5,7 @@
 #include "scene/IMemento.h"
 
 // A texture of the scene: its name and the image file it is made from.
-class TextureMemento : public IMemento {
+class TextureMemento final : public IMemento {
 public:
     void SetAttribute(const std::string& name, const std::string& value) override;
 

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <limits>
 #include <string>
 
 namespace {
@@ -22,10 +21,12 @@ std::size_t SkipDigits(std::string_view text, std::size_t pos) {
     return pos;
 }
 
-// Decimal conversion that does not depend on the process's locale.
-double ToDouble(const std::string& token) {
+// Decimal conversion that does not depend on the process's locale. Straight to float, as
+// a stream converts: through a double, the value would be rounded twice, and a number
+// just above the largest float would be refused although it rounds down to it.
+float ToFloat(const std::string& token) {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return strtod_l(token.c_str(), nullptr, cLocale);
+    return strtof_l(token.c_str(), nullptr, cLocale);
 }
 
 }  // namespace
@@ -58,13 +59,12 @@ std::optional<float> ReadNumber(std::string_view text, std::size_t& pos) {
         at = exponentEnd;
     }
 
-    const double value = ToDouble(std::string(text.substr(start, at - start)));
-    // Too large for a float is a failed read; too small reads as zero, as with a stream.
-    if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) {
-        return std::nullopt;
-    }
+    const float value = ToFloat(std::string(text.substr(start, at - start)));
+    // Too large for a float is a failed read; too small reads as the nearest float (zero,
+    // at the end), as with a stream.
+    if (std::isinf(value)) return std::nullopt;
     pos = at;
-    return static_cast<float>(value);
+    return value;
 }
 
 float ParseFloat(std::string_view text) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <limits>
 #include <string>
 
@@ -65,6 +66,10 @@ TEST(NumberValue, ReadsLikeAStreamAndIsZeroOtherwise) {
     EXPECT_FLOAT_EQ(ParseFloat("3.4.5"), 3.4f);
     EXPECT_FLOAT_EQ(ParseFloat("1e5x"), 1e5f);
     EXPECT_FLOAT_EQ(ParseFloat("3.4028234e38"), std::numeric_limits<float>::max());
+    // Rounded once, straight to the nearest float, as a stream does: just above the
+    // largest float still rounds down to it, and a tie broken by a far digit goes up.
+    EXPECT_EQ(ParseFloat("3.4028235e38"), std::numeric_limits<float>::max());
+    EXPECT_EQ(ParseFloat("1.000000059604644775390626"), std::nextafter(1.0f, 2.0f));
     EXPECT_EQ(ParseFloat("abc"), 0.0f);
     EXPECT_EQ(ParseFloat("."), 0.0f);
     EXPECT_EQ(ParseFloat("--1"), 0.0f);

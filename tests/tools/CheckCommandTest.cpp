@@ -64,6 +64,12 @@ std::string Object(const std::string& type, const std::string& attributes) {
 const std::string kBoxes = Object("R", R"(file="models/box.r" effect="tinted")") +
                            Object("R", R"(file="models/box.r" effect="textured")");
 
+// An effect of `scene` whose program "paint" did not build, reported at the effect.
+Expected NotBuiltAt(const std::string& scene, const std::string& effect) {
+    return ErrorAt("Scene.xml", LineOf(scene, "<Effect name=\"" + effect + "\""),
+                   "Effect " + effect + " uses the shader program paint, which did not build");
+}
+
 std::vector<BrokenScene> BrokenScenes() {
     std::vector<BrokenScene> scenes;
 
@@ -98,12 +104,15 @@ std::vector<BrokenScene> BrokenScenes() {
         const std::string shader =
             "#version 120\nuniform vec3 tint;\nvoid main() {\n"
             "    gl_FragColor = vec4(tint, 1.0);\n    vec3 unknown = missing;\n}\n";
+        const std::string scene = SceneXml(kBoxes);
         scenes.push_back({"ShaderDoesNotCompile",
-                          SceneXml(kBoxes),
+                          scene,
                           {{"shaders/paint.frag", shader}},
-                          // Mesa's message, as the driver wrote it.
+                          // Mesa's message, as the driver wrote it; then each effect using
+                          // the program at its own line.
                           {ErrorAt("shaders/paint.frag", LineOf(shader, "= missing"),
-                                   "error: `missing' undeclared")}});
+                                   "error: `missing' undeclared"),
+                           NotBuiltAt(scene, "tinted"), NotBuiltAt(scene, "textured")}});
     }
     {
         // The driver's link log names no line: the problem is at the program's entry.
@@ -112,7 +121,8 @@ std::vector<BrokenScene> BrokenScenes() {
                           scene,
                           {{"shaders/paint.frag", "#version 120\nvoid paint() {}\n"}},
                           {ErrorAt("Scene.xml", LineOf(scene, "<GLSL name=\"paint\""),
-                                   "fragment shader lacks `main'")}});
+                                   "fragment shader lacks `main'"),
+                           NotBuiltAt(scene, "tinted"), NotBuiltAt(scene, "textured")}});
     }
     {
         const std::string scene = R"(<?xml version="1.0"?>
