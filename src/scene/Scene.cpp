@@ -2,6 +2,7 @@
 
 #include <tinyxml2.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -9,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/FileError.h"
+#include "common/WholeFile.h"
 #include "factory/Factory.h"
 #include "log/HtmlLog.h"
 #include "scene/EffectReader.h"
@@ -42,21 +45,14 @@ const XMLElement& RequireChild(const XMLElement& parent, const char* name, HtmlL
     Fail(log, message);
 }
 
-// Why TinyXML-2 could not load the file, in the user's terms.
-std::string LoadFailure(const XMLDocument& document) {
-    switch (document.ErrorID()) {
-        case tinyxml2::XML_ERROR_FILE_NOT_FOUND: {
-            std::error_code ignored;
-            return std::string(kFileName) + " was not found in the working folder " +
-                   std::filesystem::current_path(ignored).string() + ".";
-        }
-        case tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED:
-            return std::string(kFileName) + " could not be opened.";
-        case tinyxml2::XML_ERROR_FILE_READ_ERROR:
-            return std::string(kFileName) + " could not be read.";
-        case tinyxml2::XML_ERROR_EMPTY_DOCUMENT:
-            return std::string(kFileName) + " holds no XML element.";
-        default: break;
+// Parses `text` into `document`; why it could not, in the user's terms, or nothing.
+std::string Parsed(XMLDocument& document, std::string_view text) {
+    // An empty view may have no data at all; TinyXML-2 reports it as an empty document.
+    if (document.Parse(text.empty() ? "" : text.data(), text.size()) == tinyxml2::XML_SUCCESS) {
+        return {};
+    }
+    if (document.ErrorID() == tinyxml2::XML_ERROR_EMPTY_DOCUMENT) {
+        return std::string(kFileName) + " holds no XML element.";
     }
     // ErrorStr() is "Error=NAME ErrorID=N (0xN) Line number=L: detail"; keep the detail.
     std::string detail = document.ErrorStr();
@@ -113,8 +109,8 @@ bool IsModelType(const char* name) {
 }
 
 // The reading that Load and Read share: `open` fills the document, from the file or from
-// a text, and returns TinyXML-2's result. The records go to `sink` section by section;
-// the objects once the document is released.
+// a text, and returns why it could not (empty when it could). The records go to `sink`
+// section by section; the objects once the document is released.
 template <typename Open>
 void ReadScene(HtmlLog& log, SceneSink& sink, Open open) {
     log.WriteTitle("Scene initialization");
@@ -122,8 +118,8 @@ void ReadScene(HtmlLog& log, SceneSink& sink, Open open) {
     {
         XMLDocument document;
         log.WriteHeading("file Scene.xml");
-        if (open(document) != tinyxml2::XML_SUCCESS) {
-            log.WriteError(LoadFailure(document));
+        if (const std::string failure = open(document); !failure.empty()) {
+            log.WriteError(failure);
             Fail(log, "File Scene.xml not exist.");
         }
         log.WriteMessage("start parsing \t" + log.TimeStamp());
@@ -167,14 +163,26 @@ void ReadScene(HtmlLog& log, SceneSink& sink, Open open) {
 
 void Scene::Load(HtmlLog& log, ResourceRegistry& registry, Factory& factory) {
     RegistrySink sink(registry, factory);
-    ReadScene(log, sink, [](XMLDocument& document) { return document.LoadFile(kFileName); });
+    ReadScene(log, sink, [](XMLDocument& document) {
+        // Read here rather than by TinyXML-2, which calls every file it cannot open "not
+        // found": the system's reason tells a user what to fix.
+        std::string text;
+        try {
+            text = ReadWholeFile(kFileName);
+        } catch (const FileError& failure) {
+            if (failure.stage == FileError::Stage::Open && failure.errorNumber == ENOENT) {
+                std::error_code ignored;
+                return std::string(kFileName) + " was not found in the working folder " +
+                       std::filesystem::current_path(ignored).string() + ".";
+            }
+            return kFileName + failure.Reason();
+        }
+        return Parsed(document, text);
+    });
 }
 
 void Scene::Read(std::string_view xmlText, HtmlLog& log, SceneSink& sink) {
-    ReadScene(log, sink, [xmlText](XMLDocument& document) {
-        // An empty view may have no data at all; TinyXML-2 reports it as an empty document.
-        return document.Parse(xmlText.empty() ? "" : xmlText.data(), xmlText.size());
-    });
+    ReadScene(log, sink, [xmlText](XMLDocument& document) { return Parsed(document, xmlText); });
 }
 
 void Scene::LoadTextures(const XMLElement& effects, HtmlLog& log, SceneSink& sink) {

@@ -298,8 +298,8 @@ std::vector<RowCase> SceneFileCases() {
         {.id = "E08",
          .scene = std::nullopt,
          .files = LinkLoop("Scene.xml"),
-         .alsoLogged = {{Error("Scene.xml was not found in the working folder {folder}.")},
-                        kNothingLoaded}},
+         .alsoLogged = {kNothingLoaded},
+         .absent = {Error("Scene.xml was not found…")}},
     };
     {
         const std::string scene = Replaced(Scene(), "name=\"checker\"", "name=checker");
