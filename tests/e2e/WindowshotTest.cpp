@@ -44,6 +44,20 @@ TEST_F(WindowshotTest, FailsWhenNoSuchWindowAppearsInTime) {
     EXPECT_EQ(RunWindowshot({"no such window", shot.string(), "0.2"}), ExitStatus::Code(1));
     EXPECT_FALSE(std::filesystem::exists(shot));
     EXPECT_EQ(RunWindowshot({"only a name"}), ExitStatus::Code(2));
+    EXPECT_EQ(RunWindowshot({"--close", "no such window", "0.2"}), ExitStatus::Code(1));
+}
+
+// Scripts without a window manager (scripts/memcheck) end the viewer this way: the viewer
+// must take it as a user's close and end cleanly, its GL objects released, its log closed.
+TEST_F(WindowshotTest, ClosesTheNamedWindowAsAWindowManagerWould) {
+    StartServer();
+    StartViewer(kViewerProbe, {"--scene=marker"});
+    ASSERT_TRUE(WaitForMainLoop());
+
+    EXPECT_EQ(RunWindowshot({"--close", kViewerProbe, "5"}), ExitStatus::Code(0));
+    std::vector<LogEntry> expected = kProbeMainLoopReached;
+    expected.push_back(kProbeReleasedGl);
+    ExpectCleanEnd(expected);
 }
 
 }  // namespace

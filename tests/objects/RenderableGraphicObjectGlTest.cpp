@@ -71,7 +71,10 @@ TEST_F(RenderableGraphicObjectGl, PrepareUploadsTheVertexBytesAndTheDestructorDe
         EXPECT_EQ(usage, GL_STATIC_DRAW);
         std::vector<MeshVertex> stored(mesh.vertices.size());
         glGetBufferSubData(GL_ARRAY_BUFFER, 0, size, stored.data());
-        EXPECT_EQ(std::memcmp(stored.data(), mesh.vertices.data(), stored.size() * 36), 0);
+        // Not for the empty mesh: memcmp must not get its null data(), even for no bytes.
+        if (!stored.empty()) {
+            EXPECT_EQ(std::memcmp(stored.data(), mesh.vertices.data(), stored.size() * 36), 0);
+        }
         // One never prepared has no buffer to delete and must leave the others alone.
         Make(mesh).reset();
         EXPECT_TRUE(glIsBuffer(buffer));
