@@ -37,18 +37,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/AnimationClock.h"
-#include "app/Camera.h"
-#include "app/ObjectList.h"
-#include "app/OffscreenContext.h"
+#include "app/SceneRuntime.h"
 #include "app/Viewer.h"
-#include "factory/Factory.h"
-#include "log/HtmlLog.h"
+#include "offscreen/OffscreenContext.h"
 #include "objects/RGraphicObject.h"
 #include "objects/RFileWriter.h"
 #include "resources/Effect.h"
-#include "resources/ResourceRegistry.h"
-#include "scene/Scene.h"
 
 namespace {
 
@@ -280,28 +274,21 @@ public:
         if (!context.Failure().empty()) {
             throw std::runtime_error("no OpenGL context: " + context.Failure());
         }
-        log.SetErrorListener([this](std::string_view text) { errors.emplace_back(text); });
+        runtime.log.SetErrorListener([this](std::string_view text) { errors.emplace_back(text); });
         viewer.Init();
         viewer.Reshape(kViewportSize, kViewportSize);
-        log.SetErrorListener({});
+        runtime.log.SetErrorListener({});
     }
-    ~LoadedScene() {
-        factory.Release();
-        registry.Release();
-    }
+    ~LoadedScene() { runtime.Release(); }
     LoadedScene(const LoadedScene&) = delete;
     LoadedScene& operator=(const LoadedScene&) = delete;
 
     // First, so that it is current while everything else is made and still current while
     // the objects and resources are released.
     OffscreenContext context;
-    Camera camera;
-    AnimationClock clock{[] { return std::uint32_t{0}; }};
-    HtmlLog log{"/dev/null", "Log file"};
-    Factory factory{clock, log};
-    ResourceRegistry registry{log};
-    Viewer viewer{camera, clock, log, ObjectList{factory.objects, factory.busy},
-                  [this] { Scene::Load(log, registry, factory); }};
+    SceneRuntime runtime{"/dev/null", [] { return std::uint32_t{0}; }};
+    Viewer viewer{runtime.camera, runtime.animationClock, runtime.log, runtime.objectList,
+                  [this] { runtime.Load(); }};
     std::vector<std::string> errors;
 };
 
@@ -359,15 +346,15 @@ MinimalEffect Resolve(const Effect& effect) {
 }
 
 MinimalScene ResolveScene(const LoadedScene& scene) {
-    MinimalScene minimal{
-        scene.camera.pitch,
-        scene.camera.yaw,
-        {scene.camera.position.x, scene.camera.position.y, scene.camera.position.z},
-        {},
-        {}};
+    MinimalScene minimal{scene.runtime.camera.pitch,
+                         scene.runtime.camera.yaw,
+                         {scene.runtime.camera.position.x, scene.runtime.camera.position.y,
+                          scene.runtime.camera.position.z},
+                         {},
+                         {}};
     std::map<const Effect*, const MinimalEffect*> resolved;
-    for (std::size_t i = 0; i < scene.factory.objects.Count(); ++i) {
-        const auto* object = dynamic_cast<const RGraphicObject*>(scene.factory.objects[i]);
+    for (std::size_t i = 0; i < scene.runtime.factory.objects.Count(); ++i) {
+        const auto* object = dynamic_cast<const RGraphicObject*>(scene.runtime.factory.objects[i]);
         if (!object || !object->effect) throw std::runtime_error("an object is not an R object");
         const MinimalEffect*& effect = resolved[object->effect];
         if (!effect) {
@@ -602,9 +589,9 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "frameloop: the scene did not load cleanly: %s\n", error.c_str());
         }
         if (!scene.errors.empty()) return 1;
-        if (scene.factory.objects.Count() != kObjects) {
+        if (scene.runtime.factory.objects.Count() != kObjects) {
             std::fprintf(stderr, "frameloop: %zu objects were made, not %d\n",
-                         scene.factory.objects.Count(), kObjects);
+                         scene.runtime.factory.objects.Count(), kObjects);
             return 1;
         }
         const MinimalScene resolved = ResolveScene(scene);

@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "LoadBench.h"
-#include "app/OffscreenContext.h"
+#include "offscreen/OffscreenContext.h"
 #include "objects/OBJFileParser.h"
 #include "objects/OBJGraphicObject.h"
 

@@ -4,7 +4,7 @@
 #include <GL/glu.h>
 #include <GL/glut.h>
 
-#include "app/AnimationClock.h"
+#include "common/AnimationClock.h"
 #include "app/Camera.h"
 #include "factory/ObjectArray.h"
 #include "log/HtmlLog.h"

@@ -1,10 +1,8 @@
 #include "factory/Factory.h"
 
+#include "factory/Creators.h"
 #include "factory/FactoryException.h"
 #include "log/HtmlLog.h"
-#include "objects/OBJGraphicObject.h"
-#include "objects/RAGraphicObject.h"
-#include "objects/RGraphicObject.h"
 #include "resources/ResourceRegistry.h"
 #include "scene/FileGraphicMemento.h"
 

@@ -7,6 +7,7 @@
 
 #include "factory/ObjectArray.h"
 #include "resources/Effect.h"
+#include "scene/GraphicObjectEntry.h"
 
 class AbstractGraphicMemento;
 class AbstractGraphicObject;
@@ -27,10 +28,7 @@ public:
         const AbstractGraphicMemento& description, std::vector<std::string>& problems);
 
     // One graphic object of the scene: its model type and its description.
-    struct Entry {
-        std::string type;
-        std::unique_ptr<AbstractGraphicMemento> description;
-    };
+    using Entry = GraphicObjectEntry;
 
     // Registers the creators for "OBJ", "R" and "RA".
     Factory(AnimationClock& animationClock, HtmlLog& log);

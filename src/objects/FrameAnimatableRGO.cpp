@@ -2,7 +2,7 @@
 
 #include <GL/glew.h>
 
-#include "app/AnimationClock.h"
+#include "common/AnimationClock.h"
 #include "objects/FindKeys.h"
 
 void FrameAnimatableRGO::DrawAnimated() {

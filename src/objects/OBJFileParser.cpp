@@ -9,10 +9,10 @@
 
 #include "common/FileError.h"
 #include "common/ReadableFile.h"
-#include "factory/FactoryException.h"
+#include "objects/ModelFileError.h"
 #include "objects/OBJGraphicObject.h"
-#include "objects/QuickNumbers.h"
-#include "objects/TextCursor.h"
+#include "objects/internal/QuickNumbers.h"
+#include "objects/internal/TextCursor.h"
 
 OBJFileParser::OBJFileParser(OBJGraphicObject& target, std::string fileName)
     : target(target), fileName(std::move(fileName)) {}
@@ -127,10 +127,10 @@ void OBJFileParser::Parse(float factor) {
             if (filled == buffer.size()) buffer.resize(buffer.size() * 2);
         }
     } catch (const FileError& failure) {
-        throw FactoryException("The model file " + fileName + failure.Reason());
+        throw ModelFileError("The model file " + fileName + failure.Reason());
     } catch (const std::bad_alloc&) {
-        throw FactoryException("The model file " + fileName +
-                               " needs more memory than this machine can give.");
+        throw ModelFileError("The model file " + fileName +
+                             " needs more memory than this machine can give.");
     }
     Finish();
 }
@@ -274,9 +274,9 @@ void OBJFileParser::MakeRoom(std::vector<Element>& array, Kind kind, const TextC
     std::size_t capacity = Foreseen(count, firstAt[kind], at, fileSize);
     if (!within(capacity)) capacity = least;
     if (!within(capacity)) {
-        throw FactoryException("The model file " + fileName + " needs more memory than this " +
-                               "machine has: its arrays would pass " + std::to_string(sizeLimit) +
-                               " bytes at line " + std::to_string(in.Line()) + ".");
+        throw ModelFileError("The model file " + fileName + " needs more memory than this " +
+                             "machine has: its arrays would pass " + std::to_string(sizeLimit) +
+                             " bytes at line " + std::to_string(in.Line()) + ".");
     }
     Grow(array, capacity, least);
 }

@@ -36,7 +36,7 @@ class OBJFileParser {
 public:
     OBJFileParser(OBJGraphicObject& target, std::string fileName);
 
-    // Reads the file and parses it; a file that cannot be read throws FactoryException.
+    // Reads the file and parses it; a file that cannot be read throws ModelFileError.
     void Parse(float factor);
 
     // Parses a file's content that is already in memory.
@@ -58,7 +58,7 @@ public:
 
     // The most bytes the file and the arrays read from it may take (the machine's memory
     // by default): a larger file is refused before reading, and a reading whose arrays would
-    // pass it stops with FactoryException. Small limits are for tests.
+    // pass it stops with ModelFileError. Small limits are for tests.
     void SetSizeLimit(std::uint64_t bytes) { sizeLimit = bytes; }
 
     // To be called before parsing: faces are read whole into Polygons().

@@ -2,10 +2,6 @@
 
 #include <GL/glew.h>
 
-#include "objects/ModelFileName.h"
-#include "objects/OBJFileParser.h"
-#include "scene/AbstractGraphicMemento.h"
-
 namespace {
 
 template <typename Element>
@@ -82,15 +78,4 @@ std::string OBJGraphicObject::IndexProblem(const OBJFace& face) const {
         }
     }
     return {};
-}
-
-std::unique_ptr<OBJGraphicObject> CreateOBJGraphicObject(const AbstractGraphicMemento& description,
-                                                         std::vector<std::string>& problems) {
-    const std::string& fileName = ModelFileName(description, "OBJ");
-    auto object = std::make_unique<OBJGraphicObject>();
-    OBJFileParser parser(*object, fileName);
-    parser.Parse(0.1f);
-    problems.insert(problems.end(), parser.Problems().begin(), parser.Problems().end());
-    object->TakePlacement(description);
-    return object;
 }

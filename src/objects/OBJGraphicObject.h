@@ -10,8 +10,6 @@
 #include "objects/OBJFace.h"
 #include "objects/TexCoord.h"
 
-class AbstractGraphicMemento;
-
 // A Wavefront OBJ model: the arrays read from the file, compiled by Prepare() into one
 // display list of triangles that Draw() calls. The arrays stay after compiling.
 class OBJGraphicObject : public AbstractGraphicObject {
@@ -45,10 +43,3 @@ public:
     std::vector<Vector3> normals;
     std::vector<OBJFace> faces;  // one per face statement, as read
 };
-
-// The factory's creator for model type "OBJ": reads the description's model file with
-// positions scaled by 0.1 and copies its position and scale. Problems that still leave a
-// model (an unreadable number, faces that cannot be drawn) are added to `problems`; a
-// file that cannot be read throws FactoryException and no object is made.
-std::unique_ptr<OBJGraphicObject> CreateOBJGraphicObject(const AbstractGraphicMemento& description,
-                                                         std::vector<std::string>& problems);

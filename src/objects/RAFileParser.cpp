@@ -1,6 +1,6 @@
 #include "objects/RAFileParser.h"
 
-#include "factory/FactoryException.h"
+#include "objects/ModelFileError.h"
 #include "objects/FrameAnimatableRGO.h"
 
 namespace Tarnhold {
@@ -17,7 +17,7 @@ void RAFileParser::ParseFrom(ByteSource& source) {
                                   "translation key", "translation keys");
         auxPlace = Place(in, "second-track key count", sizeof(AuxKey), "second-track key",
                          "second-track keys");
-    } catch (const FactoryException&) {
+    } catch (const ModelFileError&) {
         // An index out of range lies before the tracks, so it is the problem reported.
         ReadIndices(in, meshPlace, nullptr);
         throw;

@@ -14,7 +14,7 @@ namespace Tarnhold {
 //
 // As for R files, every count is checked against the file's size before anything is
 // allocated, and everything is checked before anything is kept: a file shorter than its
-// counts say throws FactoryException naming the file and the byte offset, and leaves the
+// counts say throws ModelFileError naming the file and the byte offset, and leaves the
 // target as it was. An index out of range is reported before a track cut short, in file
 // order. Reading a new track starts its cursor at the first key.
 class RAFileParser : public RFileParser {

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "common/FileError.h"
-#include "factory/FactoryException.h"
+#include "objects/ModelFileError.h"
 #include "objects/FileBytes.h"
 #include "objects/MemoryBytes.h"
 #include "objects/RenderableGraphicObject.h"
@@ -42,10 +42,10 @@ void RFileParser::Parse() {
         FileBytes file(fileName);
         ParseFrom(file);
     } catch (const FileError& failure) {
-        throw FactoryException("The model file " + fileName + failure.Reason());
+        throw ModelFileError("The model file " + fileName + failure.Reason());
     } catch (const std::bad_alloc&) {
-        throw FactoryException("The model file " + fileName +
-                               " needs more memory than this machine can give.");
+        throw ModelFileError("The model file " + fileName +
+                             " needs more memory than this machine can give.");
     }
 }
 
@@ -122,7 +122,7 @@ void RFileParser::Keep(Mesh mesh) {
 }
 
 void RFileParser::Fail(const std::string& problem) const {
-    throw FactoryException("The model file " + fileName + " " + problem);
+    throw ModelFileError("The model file " + fileName + " " + problem);
 }
 
 void RFileParser::CutShort(const ByteReader& in, std::uint64_t from, std::uint64_t count,

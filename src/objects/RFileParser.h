@@ -21,7 +21,7 @@ namespace Tarnhold {
 // read straight into, from the file or from bytes in memory alike. Everything is checked
 // before anything is kept: a file shorter than its counts say (including a count too large
 // for any file, which is never allocated, and a file that shrinks while it is read) or an
-// index not below the vertex count throws FactoryException naming the file, the byte
+// index not below the vertex count throws ModelFileError naming the file, the byte
 // offset and what is wrong, and leaves the target as it was.
 class RFileParser {
 public:
@@ -31,7 +31,7 @@ public:
     RFileParser(const RFileParser&) = delete;
     RFileParser& operator=(const RFileParser&) = delete;
 
-    // Reads the file and parses it; a file that cannot be read throws FactoryException.
+    // Reads the file and parses it; a file that cannot be read throws ModelFileError.
     virtual void Parse();
 
     // Parses a file's content that is already in memory.
@@ -70,7 +70,7 @@ protected:
     // Places the mesh at the reader's position and leaves the reader just after it.
     MeshPlace PlaceMesh(ByteReader& in) const;
 
-    // Reads and checks the mesh placed by PlaceMesh. Throws FactoryException if an index
+    // Reads and checks the mesh placed by PlaceMesh. Throws ModelFileError if an index
     // is out of range or the file turns out shorter than its size said.
     Mesh ReadMesh(ByteReader& in, const MeshPlace& place) const;
 
@@ -93,7 +93,7 @@ protected:
     // Gives the mesh to the target.
     void Keep(Mesh mesh);
 
-    // Throws FactoryException "The model file NAME " followed by `problem`.
+    // Throws ModelFileError "The model file NAME " followed by `problem`.
     [[noreturn]] void Fail(const std::string& problem) const;
 
     // Fails saying that the file ends (at in.Size()) before the end of the `count` bytes of

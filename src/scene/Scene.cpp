@@ -12,9 +12,8 @@
 
 #include "common/FileError.h"
 #include "common/WholeFile.h"
-#include "factory/Factory.h"
 #include "log/HtmlLog.h"
-#include "scene/EffectReader.h"
+#include "scene/internal/EffectReader.h"
 #include "scene/FileGraphicMemento.h"
 #include "scene/SceneException.h"
 #include "scene/SceneSink.h"
@@ -114,7 +113,7 @@ bool IsModelType(const char* name) {
 template <typename Open>
 void ReadScene(HtmlLog& log, SceneSink& sink, Open open) {
     log.WriteTitle("Scene initialization");
-    std::vector<Factory::Entry> objects;
+    std::vector<GraphicObjectEntry> objects;
     {
         XMLDocument document;
         log.WriteHeading("file Scene.xml");
@@ -161,8 +160,7 @@ void ReadScene(HtmlLog& log, SceneSink& sink, Open open) {
 
 }  // namespace
 
-void Scene::Load(HtmlLog& log, ResourceRegistry& registry, Factory& factory) {
-    RegistrySink sink(registry, factory);
+void Scene::Load(HtmlLog& log, SceneSink& sink) {
     ReadScene(log, sink, [](XMLDocument& document) {
         // Read here rather than by TinyXML-2, which calls every file it cannot open "not
         // found": the system's reason tells a user what to fix.

@@ -5,9 +5,7 @@
 namespace tinyxml2 {
 class XMLElement;
 }
-class Factory;
 class HtmlLog;
-class ResourceRegistry;
 class SceneSink;
 
 // Reads a scene description, section by section, hands the textures, programs, effects
@@ -15,12 +13,12 @@ class SceneSink;
 // logged with the line they are on, as lines of Scene.xml.
 class Scene {
 public:
-    // Loads Scene.xml in the working folder: resources go to the registry, objects to the
-    // factory. A missing or malformed file, or a missing Scene, Effects or GraphicObjects
-    // element, is logged and thrown as SceneException; a failing texture, program or
-    // effect section is logged and the next section runs. Failures while the factory
+    // Loads Scene.xml in the working folder into `sink` (the viewer's hands resources to
+    // the registry and objects to the factory). A missing or malformed file, or a missing Scene,
+    // Effects or GraphicObjects element, is logged and thrown as SceneException; a failing texture,
+    // program or effect section is logged and the next section runs. Failures while the factory
     // prepares objects pass out as they are.
-    static void Load(HtmlLog& log, ResourceRegistry& registry, Factory& factory);
+    static void Load(HtmlLog& log, SceneSink& sink);
 
     // Reads the scene description in `xmlText` (its whole length, which need not end in a
     // NUL) exactly as Load reads the file, with the same log entries, into `sink`. Nothing

@@ -2,12 +2,10 @@
 
 #include <vector>
 
-#include "factory/Factory.h"
 #include "scene/EffectMemento.h"
 #include "scene/GLSLShaderMemento.h"
+#include "scene/GraphicObjectEntry.h"
 #include "scene/TextureMemento.h"
-
-class ResourceRegistry;
 
 // Where the scene reading hands its records, section by section. The reading itself needs
 // no GL; what is built from the records is up to the sink. A section whose handing over
@@ -27,23 +25,5 @@ public:
     virtual void ResourcesRead() {}
 
     // The graphic objects, after the document has been released.
-    virtual void CreateObjects(const std::vector<Factory::Entry>& objects) = 0;
-};
-
-// The viewer's sink: resources go to the registry, objects to the factory, which resolves
-// their effects in the registry.
-class RegistrySink : public SceneSink {
-public:
-    RegistrySink(ResourceRegistry& registry, Factory& factory)
-        : registry(registry), factory(factory) {}
-
-    void AddTextures(const std::vector<TextureMemento>& records) override;
-    void AddShaderPrograms(const std::vector<GLSLShaderMemento>& records) override;
-    void AddEffects(const std::vector<EffectMemento>& records) override;
-    void ResourcesRead() override;
-    void CreateObjects(const std::vector<Factory::Entry>& objects) override;
-
-private:
-    ResourceRegistry& registry;
-    Factory& factory;
+    virtual void CreateObjects(const std::vector<GraphicObjectEntry>& objects) = 0;
 };

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/AnimationClock.h"
+#include "common/AnimationClock.h"
 #include "app/Camera.h"
 #include "app/Viewer.h"
 #include "factory/ObjectArray.h"

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "app/AnimationClock.h"
+#include "common/AnimationClock.h"
 #include "app/Camera.h"
 #include "app/Viewer.h"
 #include "factory/ObjectArray.h"

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "app/GlutShell.h"
-#include "app/ProcessObjects.h"
+#include "app/SceneRuntime.h"
 #include "app/Viewer.h"
 #include "objects/IGraphicObject.h"
 
@@ -101,28 +101,28 @@ private:
     int frames = 0;
 };
 
-// Defined before the process objects, so they are destroyed after the factory that
+// Defined before the runtime, so they are destroyed after the factory that
 // points at them.
 Marker marker;
 Throwing throwing;
 std::string sceneName = "empty";
 
-ProcessObjects process{"Log.htm"};
+SceneRuntime runtime{"Log.htm"};
 
 void LoadScene() {
     if (sceneName == "marker" || sceneName == "throwing") {
         marker.Prepare();
-        process.factory.objects.Append(&marker);
+        runtime.factory.objects.Append(&marker);
     }
-    if (sceneName == "throwing") process.factory.objects.Append(&throwing);
+    if (sceneName == "throwing") runtime.factory.objects.Append(&throwing);
 }
 
 void ReleaseGl() {
     if (glXGetCurrentContext() == nullptr) {
-        process.log.WriteMessage("Probe release: no GL context was current.");
+        runtime.log.WriteMessage("Probe release: no GL context was current.");
         return;
     }
-    process.log.WriteMessage(marker.Release()
+    runtime.log.WriteMessage(marker.Release()
                                  ? "Probe release: GL context current, display list deleted."
                                  : "Probe release: GL context current, display list not deleted.");
 }
@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
     int count = static_cast<int>(arguments.size());
     arguments.push_back(nullptr);
 
-    Viewer viewer(process.camera, process.animationClock, process.log, process.objectList,
+    Viewer viewer(runtime.camera, runtime.animationClock, runtime.log, runtime.objectList,
                   LoadScene);
-    return RunGlutShell(count, arguments.data(), viewer, process.log, ReleaseGl);
+    return RunGlutShell(count, arguments.data(), viewer, runtime.log, ReleaseGl);
 }

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AnimationClock.h"
+#include "common/AnimationClock.h"
+#include "factory/Creators.h"
 #include "log/HtmlLog.h"
 #include "objects/FrameAnimatableRGO.h"
 #include "objects/OBJGraphicObject.h"

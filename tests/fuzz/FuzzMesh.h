@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "FuzzTargets.h"
-#include "factory/FactoryException.h"
+#include "objects/ModelFileError.h"
 #include "objects/MeshArray.h"
 
 namespace fuzzmesh {
@@ -82,13 +82,13 @@ std::string_view BytesOf(const MeshArray<Element>& array) {
     return {reinterpret_cast<const char*>(array.data.get()), array.count * sizeof(Element)};
 }
 
-// Runs `parse`; the FactoryException's message if it threw one. The message must name
+// Runs `parse`; the ModelFileError's message if it threw one. The message must name
 // the file as every model-file message does.
 template <typename Parse>
 std::optional<std::string> Failure(const std::string& fileName, Parse parse) {
     try {
         parse();
-    } catch (const FactoryException& failure) {
+    } catch (const ModelFileError& failure) {
         const std::string message = failure.what();
         FUZZ_CHECK(message.rfind("The model file " + fileName + " ", 0) == 0,
                    "a message that does not start with the file: " + message);

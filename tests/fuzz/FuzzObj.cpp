@@ -16,7 +16,7 @@
 
 #include "FuzzTargets.h"
 #include "MemoryFile.h"
-#include "factory/FactoryException.h"
+#include "objects/ModelFileError.h"
 #include "objects/OBJFileParser.h"
 #include "objects/OBJGraphicObject.h"
 
@@ -49,7 +49,7 @@ void Read(std::string_view text, const Variant& variant, Reading& reading) {
         parser.SetBlockSize(variant.blockSize);
         try {
             parser.Parse(kFactor);
-        } catch (const FactoryException& failure) {
+        } catch (const ModelFileError& failure) {
             FuzzFail(std::string("the in-memory file could not be read: ") + failure.what());
         }
     }

@@ -34,9 +34,9 @@ public:
         effects = records;
     }
     void ResourcesRead() override { calls += 'r'; }
-    void CreateObjects(const std::vector<Factory::Entry>& objects) override {
+    void CreateObjects(const std::vector<GraphicObjectEntry>& objects) override {
         calls += 'o';
-        for (const Factory::Entry& entry : objects) {
+        for (const GraphicObjectEntry& entry : objects) {
             types.push_back(entry.type);
             const auto* record = dynamic_cast<const FileGraphicMemento*>(entry.description.get());
             lines.push_back(record ? record->sourceLine : -1);

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/AnimationClock.h"
+#include "common/AnimationClock.h"
 #include "objects/RAFileParser.h"
 #include "objects/RAGraphicObject.h"
 #include "support/GlTestContext.h"

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "common/SizeLimit.h"
-#include "factory/FactoryException.h"
+#include "objects/ModelFileError.h"
 #include "objects/FrameAnimatableRGO.h"
 #include "objects/OBJFileParser.h"
 #include "objects/OBJGraphicObject.h"
@@ -51,7 +51,7 @@ TEST_F(HugeModelFile, AnRFileWhoseCountsFitItsHugeSizeIsRefusedUnread) {
     const std::string path =
         SparseFile(folder.Path() / "huge.r", RawRFileBytes(vertices, {}, 0, {}), huge);
     RGraphicObject target;
-    EXPECT_EQ(MessageOf<FactoryException>([&] { Tarnhold::RFileParser(target, path).Parse(); }),
+    EXPECT_EQ(MessageOf<ModelFileError>([&] { Tarnhold::RFileParser(target, path).Parse(); }),
               TooLarge(path, huge));
     EXPECT_EQ(target.vertices.count, 0u);
 }
@@ -60,7 +60,7 @@ TEST_F(HugeModelFile, AnRAFileIsRefusedAlike) {
     const std::string path =
         SparseFile(folder.Path() / "huge.ra", RawRFileBytes(0, {}, 0, {}), huge);
     FrameAnimatableRGO target;
-    EXPECT_EQ(MessageOf<FactoryException>([&] { Tarnhold::RAFileParser(target, path).Parse(); }),
+    EXPECT_EQ(MessageOf<ModelFileError>([&] { Tarnhold::RAFileParser(target, path).Parse(); }),
               TooLarge(path, huge));
     EXPECT_EQ(target.translationTrack.count, 0u);
 }
@@ -68,7 +68,7 @@ TEST_F(HugeModelFile, AnRAFileIsRefusedAlike) {
 TEST_F(HugeModelFile, AnObjFileIsRefusedUnread) {
     const std::string path = SparseFile(folder.Path() / "huge.obj", "v 1 2 3\n", huge);
     OBJGraphicObject target;
-    EXPECT_EQ(MessageOf<FactoryException>([&] { OBJFileParser(target, path).Parse(1.0f); }),
+    EXPECT_EQ(MessageOf<ModelFileError>([&] { OBJFileParser(target, path).Parse(1.0f); }),
               TooLarge(path, huge));
     EXPECT_TRUE(target.positions.empty());
 }
@@ -83,7 +83,7 @@ TEST_F(HugeModelFile, ObjTextWhoseArraysWouldPassTheLimitStopsWithTheLine) {
     OBJGraphicObject target;
     OBJFileParser parser(target, path);
     parser.SetSizeLimit(128 * 1024);
-    const std::string message = MessageOf<FactoryException>([&] { parser.Parse(1.0f); });
+    const std::string message = MessageOf<ModelFileError>([&] { parser.Parse(1.0f); });
     EXPECT_EQ(message.rfind("The model file " + path +
                                 " needs more memory than this machine has: its arrays would "
                                 "pass 131072 bytes at line ",

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "factory/Creators.h"
 #include "factory/FactoryException.h"
+#include "objects/ModelFileError.h"
 #include "objects/OBJGraphicObject.h"
 #include "scene/FileGraphicMemento.h"
 #include "support/TempFolder.h"
@@ -369,7 +371,7 @@ TEST(CreateOBJGraphicObject, ReadsTheFileAndCopiesPositionAndScale) {
 
     description.fileName = (folder.Path() / "gone.obj").string();
     const std::string notFound = "The model file " + description.fileName + " was not found.";
-    EXPECT_EQ(MessageOf<FactoryException>(
+    EXPECT_EQ(MessageOf<ModelFileError>(
                   [&] { OBJFileParser(*object, description.fileName).Parse(0.1f); }),
               notFound);
     EXPECT_EQ(MessageOf<FactoryException>([&] { CreateOBJGraphicObject(description, problems); }),

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "factory/Creators.h"
 #include "factory/FactoryException.h"
+#include "objects/ModelFileError.h"
 #include "objects/FileBytes.h"
 #include "objects/FrameAnimatableRGO.h"
 #include "objects/RAGraphicObject.h"
@@ -123,7 +125,7 @@ TEST_P(RAFileParserRoutes, FilesCutShortNameTheFieldAndKeepTheTarget) {
     for (const auto& damaged : cases) {
         FrameAnimatableRGO target;
         target.translationCursor = 5;
-        EXPECT_EQ(MessageOf<FactoryException>([&] { Parse(target, damaged.bytes); }),
+        EXPECT_EQ(MessageOf<ModelFileError>([&] { Parse(target, damaged.bytes); }),
                   damaged.message);
         EXPECT_EQ(target.vertices.count, 0u) << damaged.message;
         EXPECT_EQ(target.indices.count, 0u) << damaged.message;
@@ -156,7 +158,7 @@ TEST(RAFileParser, AFileThatShrinksWhileReadIsCutShortWhereItEnds) {
         FileBytes file(path.string());
         std::filesystem::resize_file(path, shrunk.size);
         FrameAnimatableRGO target;
-        EXPECT_EQ(MessageOf<FactoryException>([&] {
+        EXPECT_EQ(MessageOf<ModelFileError>([&] {
                       if (shrunk.animated) {
                           Tarnhold::RAFileParser(target, path.string()).ParseFrom(file);
                       } else {

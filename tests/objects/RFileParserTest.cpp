@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "factory/Creators.h"
 #include "factory/FactoryException.h"
+#include "objects/ModelFileError.h"
 #include "objects/OBJGraphicObject.h"
 #include "objects/RAGraphicObject.h"
 #include "objects/RGraphicObject.h"
@@ -118,7 +120,7 @@ TEST_P(RFileParserRoutes, DamagedFilesNameTheProblemAndKeepTheTarget) {
         FilledTarget target;
         const MeshVertex* vertices = target.object.vertices.data.get();
         const std::uint32_t* indices = target.object.indices.data.get();
-        EXPECT_EQ(MessageOf<FactoryException>([&] { Parse(target.object, damaged.bytes); }),
+        EXPECT_EQ(MessageOf<ModelFileError>([&] { Parse(target.object, damaged.bytes); }),
                   damaged.message);
         EXPECT_EQ(target.object.vertices.data.get(), vertices) << damaged.message;
         EXPECT_EQ(target.object.vertices.count, 3u) << damaged.message;
@@ -132,11 +134,10 @@ TEST(RFileParser, FilesThatCannotBeReadNameTheFile) {
     RenderableGraphicObject target;
     const std::string missing = (folder.Path() / "missing.r").string();
     const std::string directory = folder.Path().string();
-    EXPECT_EQ(MessageOf<FactoryException>([&] { Tarnhold::RFileParser(target, missing).Parse(); }),
+    EXPECT_EQ(MessageOf<ModelFileError>([&] { Tarnhold::RFileParser(target, missing).Parse(); }),
               "The model file " + missing + " was not found.");
-    EXPECT_EQ(
-        MessageOf<FactoryException>([&] { Tarnhold::RFileParser(target, directory).Parse(); }),
-        "The model file " + directory + " could not be read: Is a directory.");
+    EXPECT_EQ(MessageOf<ModelFileError>([&] { Tarnhold::RFileParser(target, directory).Parse(); }),
+              "The model file " + directory + " could not be read: Is a directory.");
 }
 
 TEST(CreateRGraphicObject, ReadsTheFileAndCopiesPositionAndScale) {

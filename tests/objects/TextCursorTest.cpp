@@ -1,4 +1,4 @@
-#include "objects/TextCursor.h"
+#include "objects/internal/TextCursor.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "log/HtmlLog.h"
-#include "scene/EffectReader.h"
+#include "scene/internal/EffectReader.h"
 #include "scene/SceneException.h"
 #include "support/LogEntries.h"
 #include "support/TempFolder.h"

@@ -9,12 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/AnimationClock.h"
+#include "app/SceneRuntime.h"
 #include "factory/Factory.h"
-#include "log/HtmlLog.h"
 #include "objects/RenderableGraphicObject.h"
 #include "resources/ResourceRegistry.h"
-#include "scene/Scene.h"
 #include "scene/SceneException.h"
 #include "support/GlTestContext.h"
 #include "support/LogEntries.h"
@@ -73,7 +71,7 @@ protected:
     std::optional<std::string> Load() {
         const WorkingFolder inFolder(folder.Path());
         try {
-            Scene::Load(log, registry, factory);
+            runtime.Load();
         } catch (const SceneException& failure) {
             return failure.what();
         }
@@ -89,10 +87,9 @@ protected:
     GlTestContext gl{64, 64};
     TempFolder folder;
     std::string logPath = File("Log.htm");
-    HtmlLog log{logPath, "Log file"};
-    AnimationClock clock;
-    ResourceRegistry registry{log};
-    Factory factory{clock, log};
+    SceneRuntime runtime{logPath};
+    ResourceRegistry& registry = runtime.registry;
+    Factory& factory = runtime.factory;
 };
 
 struct SceneCase {

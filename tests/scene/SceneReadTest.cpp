@@ -40,9 +40,9 @@ public:
         effects = records;
     }
     void ResourcesRead() override { calls.push_back("resources read"); }
-    void CreateObjects(const std::vector<Factory::Entry>& objects) override {
+    void CreateObjects(const std::vector<GraphicObjectEntry>& objects) override {
         calls.push_back("objects " + std::to_string(objects.size()));
-        for (const Factory::Entry& entry : objects) {
+        for (const GraphicObjectEntry& entry : objects) {
             const auto& file = dynamic_cast<const FileGraphicMemento&>(*entry.description);
             this->objects.push_back({entry.type, file});
         }

@@ -2,7 +2,7 @@
 
 #include <GL/glew.h>
 
-#include "app/OffscreenContext.h"
+#include "offscreen/OffscreenContext.h"
 
 // The tests' GL context: the same offscreen context the tools render with.
 using GlTestContext = OffscreenContext;

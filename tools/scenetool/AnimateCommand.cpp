@@ -12,7 +12,7 @@
 #include "KeyTable.h"
 #include "common/FileError.h"
 #include "common/WholeFile.h"
-#include "factory/FactoryException.h"
+#include "objects/ModelFileError.h"
 #include "objects/RFileParser.h"
 #include "objects/RFileWriter.h"
 #include "objects/RenderableGraphicObject.h"
@@ -30,7 +30,7 @@ int Animate(const AnimateOptions& options) {
     RenderableGraphicObject mesh;
     try {
         Tarnhold::RFileParser(mesh, options.mesh).Parse();
-    } catch (const FactoryException& failure) {
+    } catch (const ModelFileError& failure) {
         std::cerr << "scenetool animate: " << failure.what() << "\n";
         failed = true;
     }

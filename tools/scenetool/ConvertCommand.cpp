@@ -12,7 +12,7 @@
 #include "Counted.h"
 #include "ToolStatus.h"
 #include "ObjMeshBuilder.h"
-#include "factory/FactoryException.h"
+#include "objects/ModelFileError.h"
 #include "objects/OBJFileParser.h"
 #include "objects/OBJGraphicObject.h"
 #include "objects/RFileWriter.h"
@@ -36,7 +36,7 @@ int Convert(const ConvertOptions& options) {
     parser.KeepPolygons();
     try {
         parser.Parse(options.scale);
-    } catch (const FactoryException& failure) {
+    } catch (const ModelFileError& failure) {
         std::cerr << "scenetool convert: " << failure.what() << "\n";
         return kProblemsFound;
     }

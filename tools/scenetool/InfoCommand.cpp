@@ -12,7 +12,7 @@
 #include "Commands.h"
 #include "ToolStatus.h"
 #include "ModelInfo.h"
-#include "factory/FactoryException.h"
+#include "objects/ModelFileError.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ int Info(const std::string& path) {
         std::cout << "problems: " << info.Problems().size() << "\n";
         for (const std::string& problem : info.Problems()) std::cout << "  " << problem << "\n";
         return kProblemsFound;
-    } catch (const FactoryException& failure) {
+    } catch (const ModelFileError& failure) {
         std::cerr << "scenetool info: " << failure.what() << "\n";
         return kProblemsFound;
     }

@@ -6,13 +6,12 @@
 #include <system_error>
 
 #include "RgbImage.h"
-#include "scene/Scene.h"
 
 SceneSession::SceneSession(const std::string& folder, int width, int height,
                            const std::string& logPath)
-    : log(logPath, "Log file"),
-      viewer(camera, clock, log, ObjectList{factory.objects, factory.busy},
-             [this] { Scene::Load(log, registry, factory); }) {
+    : runtime(logPath, [] { return std::uint32_t{0}; }),
+      viewer(runtime.camera, runtime.animationClock, runtime.log, runtime.objectList,
+             [this] { runtime.Load(); }) {
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error)) {
         failure = "the scene folder " + folder + " does not exist";
@@ -36,20 +35,19 @@ SceneSession::SceneSession(const std::string& folder, int width, int height,
 
 SceneSession::~SceneSession() {
     if (!context || !context->Failure().empty()) return;
-    factory.Release();
-    registry.Release();
+    runtime.Release();
 }
 
 void SceneSession::Load() {
-    log.SetErrorListener([this](std::string_view text) { errors.emplace_back(text); });
+    runtime.log.SetErrorListener([this](std::string_view text) { errors.emplace_back(text); });
     viewer.Init();
     viewer.Reshape(context->Width(), context->Height());
-    log.SetErrorListener({});
+    runtime.log.SetErrorListener({});
 }
 
 void SceneSession::SetTime(std::int32_t milliseconds) {
-    clock.paused = false;
-    clock.total = milliseconds;
+    runtime.animationClock.paused = false;
+    runtime.animationClock.total = milliseconds;
 }
 
 void SceneSession::DrawFrame() {

@@ -5,13 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/AnimationClock.h"
-#include "app/Camera.h"
-#include "app/OffscreenContext.h"
+#include "app/SceneRuntime.h"
 #include "app/Viewer.h"
-#include "factory/Factory.h"
-#include "log/HtmlLog.h"
-#include "resources/ResourceRegistry.h"
+#include "offscreen/OffscreenContext.h"
 
 class RgbImage;
 
@@ -52,17 +48,13 @@ public:
     // The last frame, rows from the top down.
     RgbImage Picture() const;
 
-    const ResourceRegistry& Registry() const { return registry; }
-    const Factory& Objects() const { return factory; }
+    const ResourceRegistry& Registry() const { return runtime.registry; }
+    const Factory& Objects() const { return runtime.factory; }
 
 private:
     std::string failure;
     std::unique_ptr<OffscreenContext> context;
-    Camera camera;
-    AnimationClock clock{[] { return std::uint32_t{0}; }};
-    HtmlLog log;
-    Factory factory{clock, log};
-    ResourceRegistry registry{log};
+    SceneRuntime runtime;
     Viewer viewer;
     std::vector<std::string> errors;
 };

@@ -1,4 +1,4 @@
-#include "scene/EffectReader.h"
+#include "scene/internal/EffectReader.h"
 
 #include <tinyxml2.h>
 

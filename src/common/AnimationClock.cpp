@@ -1,4 +1,4 @@
-#include "app/AnimationClock.h"
+#include "common/AnimationClock.h"
 
 #include <chrono>
 #include <limits>

@@ -8,7 +8,7 @@
 #include <limits>
 #include <string_view>
 
-#include "objects/QuickNumbers.h"
+#include "objects/internal/QuickNumbers.h"
 
 // A cursor over a text file's bytes in memory that reads as a C++ input stream does in
 // the "C" locale: whitespace is space, tab, line feed, vertical tab, form feed and

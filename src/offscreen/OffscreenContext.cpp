@@ -1,4 +1,4 @@
-#include "app/OffscreenContext.h"
+#include "offscreen/OffscreenContext.h"
 
 #include <GL/glew.h>
 

@@ -1,5 +1,6 @@
-#include "scene/SceneSink.h"
+#include "app/internal/RegistrySink.h"
 
+#include "factory/Factory.h"
 #include "resources/ResourceRegistry.h"
 
 void RegistrySink::AddTextures(const std::vector<TextureMemento>& records) {
@@ -17,6 +18,6 @@ void RegistrySink::AddEffects(const std::vector<EffectMemento>& records) {
 // Set even when a section failed: the objects still look up whatever was registered.
 void RegistrySink::ResourcesRead() { factory.registry = &registry; }
 
-void RegistrySink::CreateObjects(const std::vector<Factory::Entry>& objects) {
+void RegistrySink::CreateObjects(const std::vector<GraphicObjectEntry>& objects) {
     factory.CreateObjects(objects);
 }

@@ -1,4 +1,4 @@
-#include "app/AnimationClock.h"
+#include "common/AnimationClock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "objects/ModelFileName.h"
+#include "factory/internal/ModelFileName.h"
 
 #include "factory/FactoryException.h"
 #include "scene/FileGraphicMemento.h"
