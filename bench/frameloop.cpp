@@ -274,7 +274,8 @@ public:
         if (!context.Failure().empty()) {
             throw std::runtime_error("no OpenGL context: " + context.Failure());
         }
-        runtime.log.SetErrorListener([this](std::string_view text) { errors.emplace_back(text); });
+        runtime.log.SetErrorListener(
+            [this](const Problem& problem) { errors.push_back(problem.text); });
         viewer.Init();
         viewer.Reshape(kViewportSize, kViewportSize);
         runtime.log.SetErrorListener({});

@@ -44,7 +44,7 @@ void Viewer::Init() {
     try {
         if (loadScene) loadScene();
     } catch (...) {
-        log.WriteError("In scene Load() method.");
+        log.WriteError(Problem::Followup("Scene.xml", "In scene Load() method."));
     }
 }
 

@@ -20,7 +20,7 @@ std::unique_ptr<Object> Create(const AbstractGraphicMemento& description, const 
     try {
         read(*object, fileName);
     } catch (const ModelFileError& failure) {
-        throw FactoryException(failure.what());
+        throw FactoryException(failure.problem);
     }
     object->TakePlacement(description);
     return object;
@@ -43,11 +43,11 @@ std::unique_ptr<RAGraphicObject> CreateRAGraphicObject(const AbstractGraphicMeme
 }
 
 std::unique_ptr<OBJGraphicObject> CreateOBJGraphicObject(const AbstractGraphicMemento& description,
-                                                         std::vector<std::string>& problems) {
+                                                         std::vector<Problem>& problems) {
     return Create<OBJGraphicObject>(
         description, "OBJ", [&](OBJGraphicObject& object, const std::string& fileName) {
             OBJFileParser parser(object, fileName);
             parser.Parse(0.1f);
-            problems.insert(problems.end(), parser.Problems().begin(), parser.Problems().end());
+            problems.insert(problems.end(), parser.Found().begin(), parser.Found().end());
         });
 }

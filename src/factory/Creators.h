@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Problem.h"
 #include "objects/OBJGraphicObject.h"
 #include "objects/RAGraphicObject.h"
 #include "objects/RGraphicObject.h"
@@ -24,4 +25,4 @@ std::unique_ptr<RAGraphicObject> CreateRAGraphicObject(const AbstractGraphicMeme
 // Model type "OBJ", with positions scaled by 0.1. Problems that still leave a model (an
 // unreadable number, faces that cannot be drawn) are added to `problems`.
 std::unique_ptr<OBJGraphicObject> CreateOBJGraphicObject(const AbstractGraphicMemento& description,
-                                                         std::vector<std::string>& problems);
+                                                         std::vector<Problem>& problems);

@@ -18,18 +18,27 @@ private:
     bool& busy;
 };
 
+// A failure with no place inside a model file is placed at the object's element.
+Problem AtObject(Problem problem, const AbstractGraphicMemento& description) {
+    if (problem.line == 0 && !problem.offset) {
+        problem.file = "Scene.xml";
+        problem.line = description.sourceLine;
+    }
+    return problem;
+}
+
 std::unique_ptr<AbstractGraphicObject> CreateOBJ(const AbstractGraphicMemento& description,
-                                                 std::vector<std::string>& problems) {
+                                                 std::vector<Problem>& problems) {
     return CreateOBJGraphicObject(description, problems);
 }
 
 std::unique_ptr<AbstractGraphicObject> CreateR(const AbstractGraphicMemento& description,
-                                               std::vector<std::string>&) {
+                                               std::vector<Problem>&) {
     return CreateRGraphicObject(description);
 }
 
 std::unique_ptr<AbstractGraphicObject> CreateRA(const AbstractGraphicMemento& description,
-                                                std::vector<std::string>&) {
+                                                std::vector<Problem>&) {
     return CreateRAGraphicObject(description);
 }
 
@@ -50,7 +59,7 @@ void Factory::RegisterCreator(const std::string& type, Creator creator) {
 
 std::unique_ptr<AbstractGraphicObject> Factory::Create(const std::string& type,
                                                        const AbstractGraphicMemento& description,
-                                                       std::vector<std::string>& problems) const {
+                                                       std::vector<Problem>& problems) const {
     const auto found = creators.find(type);
     if (found == creators.end()) throw FactoryException("Could not find creator: " + type);
     return found->second(description, problems);
@@ -62,10 +71,10 @@ void Factory::CreateObjects(const std::vector<Entry>& list) {
     log.WriteMessage("starting at: \t" + log.TimeStamp());
     for (const Entry& entry : list) {
         try {
-            std::vector<std::string> problems;
+            std::vector<Problem> problems;
             std::unique_ptr<AbstractGraphicObject> object =
                 Create(entry.type, *entry.description, problems);
-            for (const std::string& problem : problems) log.WriteError(problem);
+            for (const Problem& problem : problems) log.WriteError(problem);
             AbstractGraphicObject* made = object.get();
             owned.push_back(std::move(object));
             objects.Append(made);
@@ -77,9 +86,11 @@ void Factory::CreateObjects(const std::vector<Entry>& list) {
                 }
             }
         } catch (const FactoryException& failure) {
-            log.WriteError(failure.what());
+            log.WriteError(AtObject(failure.problem, *entry.description));
         } catch (...) {
-            log.WriteError("Unexpected error. While creating object. " + entry.type);
+            log.WriteError(
+                AtObject(Problem::Text("Unexpected error. While creating object. " + entry.type),
+                         *entry.description));
         }
     }
     log.WriteMessage("ending at:\t" + log.TimeStamp());
@@ -93,17 +104,16 @@ const Effect* Factory::EffectFor(const std::string& type,
     // "NULL" is the empty effect by definition, even when the effects failed to load.
     if (name == "NULL") return &noEffect;
 
-    std::string problem;
-    if (description.sourceLine > 0) {
-        problem = "Scene.xml line " + std::to_string(description.sourceLine) + ": ";
-    }
-    problem += (problem.empty() ? "The " : "the ") + type + " object";
+    const int line = description.sourceLine;
+    std::string what = " " + type + " object";
     if (const auto* file = dynamic_cast<const FileGraphicMemento*>(&description)) {
-        problem += " " + file->fileName;
+        what += " " + file->fileName;
     }
-    problem += name.empty() ? " names no effect"
-                            : " names the effect " + name + ", which is not registered";
-    log.WriteError(problem + "; it is drawn with the NULL effect.");
+    what += name.empty() ? " names no effect"
+                         : " names the effect " + name + ", which is not registered";
+    what += "; it is drawn with the NULL effect.";
+    log.WriteError(line > 0 ? Problem::AtLine("Scene.xml", line, ": the" + what)
+                            : Problem::At("Scene.xml", 0, "The" + what));
     return &noEffect;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Problem.h"
 #include "factory/ObjectArray.h"
 #include "resources/Effect.h"
 #include "scene/GraphicObjectEntry.h"
@@ -25,7 +26,7 @@ public:
     // still leave an object (part of a model file unreadable) go into `problems`, each a
     // sentence for the log.
     using Creator = std::unique_ptr<AbstractGraphicObject> (*)(
-        const AbstractGraphicMemento& description, std::vector<std::string>& problems);
+        const AbstractGraphicMemento& description, std::vector<Problem>& problems);
 
     // One graphic object of the scene: its model type and its description.
     using Entry = GraphicObjectEntry;
@@ -46,7 +47,7 @@ public:
     // that still leave an object are added to `problems`.
     std::unique_ptr<AbstractGraphicObject> Create(const std::string& type,
                                                   const AbstractGraphicMemento& description,
-                                                  std::vector<std::string>& problems) const;
+                                                  std::vector<Problem>& problems) const;
 
     // Creates the objects of `list` in order, gives each its effect (and an "RA" object
     // the animation clock), then prepares them all. An entry that cannot be made is logged

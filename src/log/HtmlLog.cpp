@@ -67,9 +67,11 @@ void HtmlLog::WriteMessage(std::string_view text) {
     Write(Concat({kGreyBar, Escape(text), kBarEnd}));
 }
 
-void HtmlLog::WriteError(std::string_view text) {
-    Write(Concat({kRedBar, kErrorLabel, "\n", Escape(text), kBarEnd}));
-    if (errorListener) errorListener(text);
+void HtmlLog::WriteError(std::string_view text) { WriteError(Problem::Text(std::string(text))); }
+
+void HtmlLog::WriteError(const Problem& problem) {
+    Write(Concat({kRedBar, kErrorLabel, "\n", Escape(problem.text), kBarEnd}));
+    if (errorListener) errorListener(problem);
 }
 
 void HtmlLog::Close() {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/Problem.h"
+
 // The diagnostics log: an HTML page that a browser shows as a title bar, headings, grey
 // message bars and red error bars. Every entry goes to the file whole, in one write, as
 // soon as it is written, so a log cut short by a crash or a kill holds every finished
@@ -20,8 +22,9 @@ class HtmlLog {
 public:
     // Source of the calendar time used for time stamps; tests pass a fixed one.
     using TimeSource = std::function<std::time_t()>;
-    // Told the text of every error entry as it is written, before escaping.
-    using ErrorListener = std::function<void(std::string_view text)>;
+    // Told every error entry as it is written, as the problem it reports (its text before
+    // escaping, and its place when the writer knew it).
+    using ErrorListener = std::function<void(const Problem& problem)>;
 
     // Creates or truncates `fileName` and writes the page header with `title`.
     HtmlLog(const std::string& fileName, std::string_view title, TimeSource now = {});
@@ -35,6 +38,7 @@ public:
     void WriteHeading(std::string_view text);  // a sub-section
     void WriteMessage(std::string_view text);  // a progress line
     void WriteError(std::string_view text);    // a failure, labelled "Exception: "
+    void WriteError(const Problem& problem);   // the same, with the failure's place
 
     // Lets a program that runs the loader without a window (a checker, say) collect the
     // errors as they happen. One listener at a time; an empty one removes it.

@@ -127,10 +127,12 @@ void OBJFileParser::Parse(float factor) {
             if (filled == buffer.size()) buffer.resize(buffer.size() * 2);
         }
     } catch (const FileError& failure) {
-        throw ModelFileError("The model file " + fileName + failure.Reason());
+        throw ModelFileError(
+            Problem::At(fileName, 0, "The model file " + fileName + failure.Reason()));
     } catch (const std::bad_alloc&) {
-        throw ModelFileError("The model file " + fileName +
-                             " needs more memory than this machine can give.");
+        throw ModelFileError(Problem::At(
+            fileName, 0,
+            "The model file " + fileName + " needs more memory than this machine can give."));
     }
     Finish();
 }
@@ -274,9 +276,12 @@ void OBJFileParser::MakeRoom(std::vector<Element>& array, Kind kind, const TextC
     std::size_t capacity = Foreseen(count, firstAt[kind], at, fileSize);
     if (!within(capacity)) capacity = least;
     if (!within(capacity)) {
-        throw ModelFileError("The model file " + fileName + " needs more memory than this " +
-                             "machine has: its arrays would pass " + std::to_string(sizeLimit) +
-                             " bytes at line " + std::to_string(in.Line()) + ".");
+        // Placed at the object in Scene.xml, as a file too large to load is.
+        throw ModelFileError(Problem::At(
+            fileName, 0,
+            "The model file " + fileName +
+                " needs more memory than this machine has: its arrays would pass " +
+                std::to_string(sizeLimit) + " bytes at line " + std::to_string(in.Line()) + "."));
     }
     Grow(array, capacity, least);
 }
@@ -336,14 +341,22 @@ void OBJFileParser::Finish() {
     untexturedLines.clear();
     if (count == 0) return;
     const std::string where = std::to_string(first.line);
-    problems.push_back(
+    problems.push_back(Problem::At(
+        fileName, static_cast<int>(first.line),
         "The model file " + fileName + " has " + std::to_string(count) +
-        (count == 1
-             ? " face with an index outside its arrays, which is not drawn. It is on line " + where
-             : " faces with an index outside their arrays, which are not drawn. The "
-               "first is on line " +
-                   where) +
-        ": " + target.IndexProblem(target.faces[first.index]) + ".");
+            (count == 1
+                 ? " face with an index outside its arrays, which is not drawn. It is on line " +
+                       where
+                 : " faces with an index outside their arrays, which are not drawn. The "
+                   "first is on line " +
+                       where) +
+            ": " + target.IndexProblem(target.faces[first.index]) + "."));
+}
+
+std::vector<std::string> OBJFileParser::Problems() const {
+    std::vector<std::string> texts;
+    for (const Problem& problem : problems) texts.push_back(problem.text);
+    return texts;
 }
 
 bool OBJFileParser::ReadFace(TextCursor& in, OBJFace& face) {
@@ -414,8 +427,11 @@ void OBJFileParser::ReportUnreadable(TextCursor& in, std::string_view statement,
     stopLine = statementLine;
     const std::string_view found = in.Upcoming(kShown);
     problems.push_back(
-        "The model file " + fileName + " has an unreadable number in the " +
-        std::string(statement) + " statement on line " + std::to_string(statementLine) + ", at " +
-        (found.empty() ? std::string("the end of the file") : "\"" + std::string(found) + "\"") +
-        "; reading stopped there, and what came before it is kept.");
+        Problem::At(fileName, static_cast<int>(statementLine),
+                    "The model file " + fileName + " has an unreadable number in the " +
+                        std::string(statement) + " statement on line " +
+                        std::to_string(statementLine) + ", at " +
+                        (found.empty() ? std::string("the end of the file")
+                                       : "\"" + std::string(found) + "\"") +
+                        "; reading stopped there, and what came before it is kept."));
 }

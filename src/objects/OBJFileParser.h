@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/Problem.h"
 #include "common/SizeLimit.h"
 #include "objects/OBJFace.h"
 #include "objects/OBJPolygon.h"
@@ -42,8 +43,10 @@ public:
     // Parses a file's content that is already in memory.
     void ParseBuffer(std::string_view text, float factor);
 
-    // Each problem is a complete sentence for the log.
-    const std::vector<std::string>& Problems() const { return problems; }
+    // Each problem is a complete sentence for the log, placed at its line of the file.
+    const std::vector<Problem>& Found() const { return problems; }
+    // The problems' texts alone.
+    std::vector<std::string> Problems() const;
 
     // The line where an unreadable number stopped the reading; 0 if it did not stop.
     std::uint32_t StopLine() const { return stopLine; }
@@ -112,7 +115,7 @@ private:
 
     OBJGraphicObject& target;
     std::string fileName;
-    std::vector<std::string> problems;
+    std::vector<Problem> problems;
     std::uint32_t stopLine = 0;
     bool keepPolygons = false;
     std::vector<OBJPolygon> polygons;

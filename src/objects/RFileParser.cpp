@@ -42,10 +42,12 @@ void RFileParser::Parse() {
         FileBytes file(fileName);
         ParseFrom(file);
     } catch (const FileError& failure) {
-        throw ModelFileError("The model file " + fileName + failure.Reason());
+        throw ModelFileError(
+            Problem::At(fileName, 0, "The model file " + fileName + failure.Reason()));
     } catch (const std::bad_alloc&) {
-        throw ModelFileError("The model file " + fileName +
-                             " needs more memory than this machine can give.");
+        throw ModelFileError(Problem::At(
+            fileName, 0,
+            "The model file " + fileName + " needs more memory than this machine can give."));
     }
 }
 
@@ -108,9 +110,10 @@ void RFileParser::ReadIndices(ByteReader& in, const MeshPlace& place, std::uint3
         if (Largest(chunk, step) >= vertexCount) {
             const std::uint32_t* bad = std::find_if(
                 chunk, chunk + step, [&](std::uint32_t index) { return index >= vertexCount; });
+            const std::uint64_t at = place.triangles.at + 4 * (done + (bad - chunk));
             Fail("has a vertex index out of range: " + std::to_string(*bad) + " at byte " +
-                 std::to_string(place.triangles.at + 4 * (done + (bad - chunk))) +
-                 ", but the file has " + place.vertices.what + ".");
+                     std::to_string(at) + ", but the file has " + place.vertices.what + ".",
+                 at);
         }
         done += step;
     }
@@ -121,14 +124,18 @@ void RFileParser::Keep(Mesh mesh) {
     target.indices = std::move(mesh.indices);
 }
 
-void RFileParser::Fail(const std::string& problem) const {
-    throw ModelFileError("The model file " + fileName + " " + problem);
+void RFileParser::Fail(const std::string& problem, std::uint64_t at) const {
+    Problem found = Problem::At(fileName, 0, "The model file " + fileName + " " + problem);
+    found.offset = at;
+    throw ModelFileError(std::move(found));
 }
 
 void RFileParser::CutShort(const ByteReader& in, std::uint64_t from, std::uint64_t count,
                            const std::string& what) const {
     Fail("is cut short: it ends at byte " + std::to_string(in.Size()) + ", before the end of its " +
-         what + " (" + std::to_string(count) + " bytes from byte " + std::to_string(from) + ").");
+             what + " (" + std::to_string(count) + " bytes from byte " + std::to_string(from) +
+             ").",
+         in.Size());
 }
 
 void RFileParser::CutShort(const ByteReader& in, const Placed& placed) const {

@@ -93,8 +93,8 @@ protected:
     // Gives the mesh to the target.
     void Keep(Mesh mesh);
 
-    // Throws ModelFileError "The model file NAME " followed by `problem`.
-    [[noreturn]] void Fail(const std::string& problem) const;
+    // Throws ModelFileError "The model file NAME " followed by `problem`, placed at byte `at`.
+    [[noreturn]] void Fail(const std::string& problem, std::uint64_t at) const;
 
     // Fails saying that the file ends (at in.Size()) before the end of the `count` bytes of
     // `what` from byte `from`.

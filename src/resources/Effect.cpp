@@ -43,18 +43,21 @@ std::unique_ptr<Effect> BuildEffect(const ResourceRegistry& registry,
     const auto program = registry.LookupGLName(registry.Programs(), description.programName);
     if (!program) {
         const std::string effect = "Effect " + Label(description.name);
-        log.WriteError(description.programName.empty()
-                           ? effect + " names no shader program; it is drawn without a program."
-                           : effect + " names the shader program " + description.programName +
-                                 ", which is not registered; it is drawn without a program.");
+        log.WriteError(
+            Problem::At("Scene.xml", description.sourceLine,
+                        description.programName.empty()
+                            ? effect + " names no shader program; it is drawn without a program."
+                            : effect + " names the shader program " + description.programName +
+                                  ", which is not registered; it is drawn without a program."));
     }
     effect->program = program.value_or(0);
     if (effect->program != 0 && !Linked(effect->program)) {
         // OpenGL refuses a program that did not link, and the program in use before would
         // draw the effect's objects instead: draw them as the log says.
-        log.WriteError("Effect " + Label(description.name) + " uses the shader program " +
-                       description.programName +
-                       ", which did not build; it is drawn without a program.");
+        log.WriteError(Problem::At("Scene.xml", description.sourceLine,
+                                   "Effect " + Label(description.name) +
+                                       " uses the shader program " + description.programName +
+                                       ", which did not build; it is drawn without a program."));
         effect->program = 0;
     }
     effect->floats = description.floats;
@@ -64,12 +67,16 @@ std::unique_ptr<Effect> BuildEffect(const ResourceRegistry& registry,
         const auto texture = registry.LookupGLName(registry.Textures(), sampler.texture);
         if (!texture) {
             const std::string effect = "Effect " + Label(description.name);
-            log.WriteError(sampler.texture.empty()
-                               ? effect + " names no texture for the sampler " +
-                                     Label(sampler.name) + "; no texture is bound."
-                               : effect + " binds the texture " + sampler.texture +
-                                     " to the sampler " + Label(sampler.name) +
-                                     ", but that texture is not registered; no texture is bound.");
+            // An unnamed sampler is reported at its effect, as one cannot tell it apart.
+            const int line = sampler.name.empty() ? description.sourceLine : sampler.sourceLine;
+            log.WriteError(Problem::At(
+                "Scene.xml", line,
+                sampler.texture.empty()
+                    ? effect + " names no texture for the sampler " + Label(sampler.name) +
+                          "; no texture is bound."
+                    : effect + " binds the texture " + sampler.texture + " to the sampler " +
+                          Label(sampler.name) +
+                          ", but that texture is not registered; no texture is bound."));
         }
         effect->samplers.push_back({sampler.name, texture.value_or(0)});
     }

@@ -14,7 +14,8 @@ void ResourceRegistry::AddTextures(const std::vector<TextureMemento>& descriptio
         try {
             texture = LoadTexture(description.fileName);
         } catch (const std::exception& failure) {
-            log.WriteError("Texture " + description.name + ": " + failure.what());
+            log.WriteError(Problem::At("Scene.xml", description.sourceLine,
+                                       "Texture " + description.name + ": " + failure.what()));
             throw;
         }
         textures.try_emplace(description.name, std::move(texture));
@@ -27,11 +28,18 @@ void ResourceRegistry::AddShaderPrograms(const std::vector<GLSLShaderMemento>& d
         try {
             program = BuildShaderProgram(description.vertexFile, description.fragmentFile);
         } catch (const std::exception& failure) {
-            log.WriteError("Shader program " + description.name + ": " + failure.what());
+            log.WriteError(
+                Problem::At("Scene.xml", description.sourceLine,
+                            "Shader program " + description.name + ": " + failure.what()));
             throw;
         }
-        for (const std::string& problem : program->problems) {
-            log.WriteError("Shader program " + description.name + ": " + problem);
+        for (Problem problem : program->problems) {
+            // A shader that did not compile stays placed in its source; the rest, at the
+            // program's element.
+            if (problem.file.empty())
+                problem = Problem::At("Scene.xml", description.sourceLine, problem.text);
+            problem.text = "Shader program " + description.name + ": " + problem.text;
+            log.WriteError(problem);
         }
         programs.try_emplace(description.name, std::move(program));
     }

@@ -87,19 +87,22 @@ std::unique_ptr<ShaderProgram> BuildShaderProgram(const std::string& vertexPath,
     // link is reported only when both shaders compiled.
     const bool vertexCompiled = Compiled(shaders->vertexShader);
     const bool fragmentCompiled = Compiled(shaders->fragmentShader);
-    if (!vertexCompiled) {
-        shaders->problems.push_back("the vertex shader " + vertexPath + " did not compile:\n" +
-                                    Trimmed(ShaderInfoLog(shaders->vertexShader)));
-    }
-    if (!fragmentCompiled) {
-        shaders->problems.push_back("the fragment shader " + fragmentPath + " did not compile:\n" +
-                                    Trimmed(ShaderInfoLog(shaders->fragmentShader)));
-    }
+    const auto notCompiled = [&](const char* stage, const std::string& path, GLuint shader) {
+        const std::string driverLog = Trimmed(ShaderInfoLog(shader));
+        Problem problem = Problem::At(
+            path, 0,
+            std::string("the ") + stage + " shader " + path + " did not compile:\n" + driverLog);
+        problem.driverLog = driverLog;
+        shaders->problems.push_back(std::move(problem));
+    };
+    if (!vertexCompiled) notCompiled("vertex", vertexPath, shaders->vertexShader);
+    if (!fragmentCompiled) notCompiled("fragment", fragmentPath, shaders->fragmentShader);
     GLint linked = GL_FALSE;
     glGetProgramiv(shaders->program, GL_LINK_STATUS, &linked);
     if (linked != GL_TRUE && vertexCompiled && fragmentCompiled) {
-        shaders->problems.push_back("the program of " + vertexPath + " and " + fragmentPath +
-                                    " did not link:\n" + Trimmed(ProgramInfoLog(shaders->program)));
+        shaders->problems.push_back(Problem::Text("the program of " + vertexPath + " and " +
+                                                  fragmentPath + " did not link:\n" +
+                                                  Trimmed(ProgramInfoLog(shaders->program))));
     }
     return shaders;
 }

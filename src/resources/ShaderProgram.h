@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/Problem.h"
+
 // Owns a GLSL program and its vertex and fragment shader objects.
 class ShaderProgram {
 public:
@@ -23,8 +25,9 @@ public:
     std::uint32_t fragmentShader = 0;
 
     // What went wrong while compiling or linking, each with the driver's own log; empty
-    // when both shaders compiled and the program linked.
-    std::vector<std::string> problems;
+    // when both shaders compiled and the program linked. A shader that did not compile is
+    // placed in its source file.
+    std::vector<Problem> problems;
 };
 
 // Reads both source files, compiles them and links the program. A shader that does not

@@ -13,6 +13,7 @@ public:
     struct Sampler {
         std::string name;     // the sampler uniform
         std::string texture;  // the texture's name in the scene
+        int sourceLine = 0;   // of its Sampler element
     };
     struct Float {
         std::string name;
@@ -37,4 +38,7 @@ public:
     std::vector<Float> floats;
     std::vector<Float2> float2s;
     std::vector<Float3> float3s;
+    // The line of the scene file that described it (0 when not from a file), so reports
+    // about it can say where it is.
+    int sourceLine = 0;
 };

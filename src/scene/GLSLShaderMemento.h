@@ -12,4 +12,7 @@ public:
     std::string name;
     std::string vertexFile;
     std::string fragmentFile;
+    // The line of the scene file that described it (0 when not from a file), so reports
+    // about it can say where it is.
+    int sourceLine = 0;
 };

@@ -26,11 +26,9 @@ using tinyxml2::XMLElement;
 
 constexpr const char* kFileName = "Scene.xml";
 
-std::string AtLine(int line) { return std::string(kFileName) + " line " + std::to_string(line); }
-
-// Logs the fixed message and throws it.
+// Logs the fixed message, which follows the entry saying why, and throws it.
 [[noreturn]] void Fail(HtmlLog& log, const std::string& message) {
-    log.WriteError(message);
+    log.WriteError(Problem::Followup(kFileName, message));
     throw SceneException(message);
 }
 
@@ -39,19 +37,21 @@ std::string AtLine(int line) { return std::string(kFileName) + " line " + std::t
 const XMLElement& RequireChild(const XMLElement& parent, const char* name, HtmlLog& log,
                                const std::string& message) {
     if (const XMLElement* child = parent.FirstChildElement(name)) return *child;
-    log.WriteError(AtLine(parent.GetLineNum()) + ": the " + parent.Name() + " element has no " +
-                   name + " element.");
+    log.WriteError(Problem::AtLine(
+        kFileName, parent.GetLineNum(),
+        std::string(": the ") + parent.Name() + " element has no " + name + " element."));
     Fail(log, message);
 }
 
-// Parses `text` into `document`; why it could not, in the user's terms, or nothing.
-std::string Parsed(XMLDocument& document, std::string_view text) {
+// Parses `text` into `document`; why it could not, in the user's terms, or a problem
+// with no text.
+Problem Parsed(XMLDocument& document, std::string_view text) {
     // An empty view may have no data at all; TinyXML-2 reports it as an empty document.
     if (document.Parse(text.empty() ? "" : text.data(), text.size()) == tinyxml2::XML_SUCCESS) {
         return {};
     }
     if (document.ErrorID() == tinyxml2::XML_ERROR_EMPTY_DOCUMENT) {
-        return std::string(kFileName) + " holds no XML element.";
+        return Problem::At(kFileName, 0, std::string(kFileName) + " holds no XML element.");
     }
     // ErrorStr() is "Error=NAME ErrorID=N (0xN) Line number=L: detail"; keep the detail.
     std::string detail = document.ErrorStr();
@@ -60,8 +60,9 @@ std::string Parsed(XMLDocument& document, std::string_view text) {
     } else {
         detail.clear();
     }
-    return AtLine(document.ErrorLineNum()) + " is not well-formed XML: " + document.ErrorName() +
-           (detail.empty() ? "" : " (" + detail + ")") + ".";
+    return Problem::AtLine(kFileName, document.ErrorLineNum(),
+                           std::string(" is not well-formed XML: ") + document.ErrorName() +
+                               (detail.empty() ? "" : " (" + detail + ")") + ".");
 }
 
 // Applies every attribute of `element` to `record` in document order, logging each as
@@ -86,6 +87,7 @@ std::vector<Record> ReadSection(const XMLElement& effects, const char* sectionNa
         log.WriteHeading(child->Name());
         if (std::strcmp(child->Name(), recordName) != 0) continue;
         Record& record = records.emplace_back();
+        record.sourceLine = child->GetLineNum();
         ApplyAttributes(*child, record, log);
     }
     return records;
@@ -98,7 +100,8 @@ void Guarded(HtmlLog& log, const char* what, Section section) {
     try {
         section();
     } catch (...) {
-        log.WriteError(std::string("Scene::Load() catch exception in ") + what + " loading.");
+        log.WriteError(Problem::Followup(
+            kFileName, std::string("Scene::Load() catch exception in ") + what + " loading."));
     }
 }
 
@@ -108,8 +111,8 @@ bool IsModelType(const char* name) {
 }
 
 // The reading that Load and Read share: `open` fills the document, from the file or from
-// a text, and returns why it could not (empty when it could). The records go to `sink`
-// section by section; the objects once the document is released.
+// a text, and returns why it could not (a problem with no text when it could). The records go to
+// `sink` section by section; the objects once the document is released.
 template <typename Open>
 void ReadScene(HtmlLog& log, SceneSink& sink, Open open) {
     log.WriteTitle("Scene initialization");
@@ -117,7 +120,7 @@ void ReadScene(HtmlLog& log, SceneSink& sink, Open open) {
     {
         XMLDocument document;
         log.WriteHeading("file Scene.xml");
-        if (const std::string failure = open(document); !failure.empty()) {
+        if (const Problem failure = open(document); !failure.text.empty()) {
             log.WriteError(failure);
             Fail(log, "File Scene.xml not exist.");
         }
@@ -127,8 +130,9 @@ void ReadScene(HtmlLog& log, SceneSink& sink, Open open) {
         const XMLElement* scene = document.FirstChildElement("Scene");
         if (!scene) {
             if (const XMLElement* root = document.RootElement()) {
-                log.WriteError(AtLine(root->GetLineNum()) + ": the top element is " + root->Name() +
-                               "; the scene must be in a Scene element.");
+                log.WriteError(Problem::AtLine(kFileName, root->GetLineNum(),
+                                               std::string(": the top element is ") + root->Name() +
+                                                   "; the scene must be in a Scene element."));
             }
             Fail(log, "No Scene tag in Scene.xml.");
         }
@@ -170,10 +174,12 @@ void Scene::Load(HtmlLog& log, SceneSink& sink) {
         } catch (const FileError& failure) {
             if (failure.stage == FileError::Stage::Open && failure.errorNumber == ENOENT) {
                 std::error_code ignored;
-                return std::string(kFileName) + " was not found in the working folder " +
-                       std::filesystem::current_path(ignored).string() + ".";
+                return Problem::At(kFileName, 0,
+                                   std::string(kFileName) +
+                                       " was not found in the working folder " +
+                                       std::filesystem::current_path(ignored).string() + ".");
             }
-            return kFileName + failure.Reason();
+            return Problem::At(kFileName, 0, kFileName + failure.Reason());
         }
         return Parsed(document, text);
     });

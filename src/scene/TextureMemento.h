@@ -11,4 +11,7 @@ public:
 
     std::string name;
     std::string fileName;
+    // The line of the scene file that described it (0 when not from a file), so reports
+    // about it can say where it is.
+    int sourceLine = 0;
 };

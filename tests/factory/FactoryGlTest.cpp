@@ -91,7 +91,7 @@ TEST_F(FactoryGl, LogsEachFailedEntryAndPreparesTheRestInOrder) {
     factory.RegisterCreator(
         "Throws",
         [](const AbstractGraphicMemento&,
-           std::vector<std::string>&) -> std::unique_ptr<AbstractGraphicObject> { throw 7; });
+           std::vector<Problem>&) -> std::unique_ptr<AbstractGraphicObject> { throw 7; });
     factory.CreateObjects(
         List(Entry("R", File("square.r"), "plain"), Entry("ra", File("square.r"), "plain"),
              Entry("Obj", File("square.r"), "plain"), Entry("R", File("missing.r"), "plain"),
@@ -142,7 +142,7 @@ TEST_F(FactoryGl, UnregisteredEffectIsLoggedAndDrawnWithTheEmptyEffect) {
 }
 
 TEST_F(FactoryGl, BusyWhileCreatingAndClearedWhenPrepareThrows) {
-    factory.RegisterCreator("Probe", [](const AbstractGraphicMemento&, std::vector<std::string>&) {
+    factory.RegisterCreator("Probe", [](const AbstractGraphicMemento&, std::vector<Problem>&) {
         busyWhileCreating.push_back(runningFactory->busy);
         return std::unique_ptr<AbstractGraphicObject>(new FailingPrepare);
     });
@@ -169,9 +169,9 @@ TEST_F(FactoryGl, ProblemsOfAnObjectAreLoggedJustBeforeItsOwnEntriesAndItIsKept)
     factory.RegisterCreator(
         "Warns",
         [](const AbstractGraphicMemento& description,
-           std::vector<std::string>& problems) -> std::unique_ptr<AbstractGraphicObject> {
-            problems.push_back("first problem");
-            problems.push_back("second problem");
+           std::vector<Problem>& problems) -> std::unique_ptr<AbstractGraphicObject> {
+            problems.push_back(Problem::Text("first problem"));
+            problems.push_back(Problem::Text("second problem"));
             return CreateRGraphicObject(description);
         });
     // No normals, so the one face cannot be drawn.

@@ -68,7 +68,7 @@ int FuzzScene(const std::uint8_t* data, std::size_t size) {
     // The log is written for real, escaping and all, to nowhere.
     static HtmlLog log("/dev/null", "Log file", [] { return std::time_t{0}; });
     std::string lastError;
-    log.SetErrorListener([&](std::string_view text) { lastError = text; });
+    log.SetErrorListener([&](const Problem& problem) { lastError = problem.text; });
 
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     KeepingSink sink;

@@ -135,7 +135,7 @@ TEST_F(HtmlLogTest, EntryTextsAreEscapedButTheLogsMarkupIsNot) {
 TEST_F(HtmlLogTest, TheErrorListenerHearsEveryErrorAndNothingElse) {
     HtmlLog log(path, "Log file", fixedTime);
     std::vector<std::string> heard;
-    log.SetErrorListener([&](std::string_view text) { heard.emplace_back(text); });
+    log.SetErrorListener([&](const Problem& problem) { heard.push_back(problem.text); });
     log.WriteMessage("fine");
     log.WriteError("a < b");
     log.WriteHeading("section");

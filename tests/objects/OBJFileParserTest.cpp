@@ -359,15 +359,19 @@ TEST(CreateOBJGraphicObject, ReadsTheFileAndCopiesPositionAndScale) {
     description.position = {1.5f, -2.0f, 3.25f};
     description.scale = {4.0f, 5.0f, 6.0f};
     std::ofstream(description.fileName) << "v 10 20 30\r\nv -1 x 3\n";
-    std::vector<std::string> problems = {"earlier"};
+    std::vector<Problem> problems = {Problem::Text("earlier")};
     const auto object = CreateOBJGraphicObject(description, problems);
     EXPECT_EQ(Vectors(object->positions), "(1 2 3)");
     EXPECT_EQ(Vectors({object->position, object->scale}), "(1.5 -2 3.25)(4 5 6)");
-    EXPECT_EQ(problems, (std::vector<std::string>{
-                            "earlier", "The model file " + description.fileName +
-                                           " has an unreadable number in the v statement on line "
-                                           "2, at \"x\"; reading stopped there, and what came "
-                                           "before it is kept."}));
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_EQ(problems[1].file, description.fileName);
+    EXPECT_EQ(problems[1].line, 2);
+    EXPECT_EQ((std::vector<std::string>{problems[0].text, problems[1].text}),
+              (std::vector<std::string>{"earlier",
+                                        "The model file " + description.fileName +
+                                            " has an unreadable number in the v statement on line "
+                                            "2, at \"x\"; reading stopped there, and what came "
+                                            "before it is kept."}));
 
     description.fileName = (folder.Path() / "gone.obj").string();
     const std::string notFound = "The model file " + description.fileName + " was not found.";

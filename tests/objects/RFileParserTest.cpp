@@ -162,7 +162,7 @@ TEST(CreateRGraphicObject, ReadsTheFileAndCopiesPositionAndScale) {
 // A creator given the description of something that has no model file refuses it.
 TEST(ModelCreators, NeedAModelFileDescription) {
     AbstractGraphicMemento description;
-    std::vector<std::string> problems;
+    std::vector<Problem> problems;
     EXPECT_EQ(MessageOf<FactoryException>([&] { CreateRGraphicObject(description); }),
               "An R object needs a model file description.");
     EXPECT_EQ(MessageOf<FactoryException>([&] { CreateRAGraphicObject(description); }),

@@ -54,7 +54,7 @@ protected:
 
 TEST_F(ShaderProgramGl, ValidPairLinksWithBothShadersAttached) {
     const auto shaders = BuildShaderProgram(Write("a.vert", kVertex), Write("a.frag", kFragment));
-    EXPECT_TRUE(shaders->problems.empty()) << shaders->problems.front();
+    EXPECT_TRUE(shaders->problems.empty()) << shaders->problems.front().text;
     EXPECT_EQ(LinkStatus(shaders->program), GL_TRUE);
     EXPECT_EQ(Attached(shaders->program),
               (std::multiset<GLuint>{shaders->vertexShader, shaders->fragmentShader}));
@@ -80,7 +80,9 @@ TEST_F(ShaderProgramGl, CompileErrorNamesTheFileAndQuotesTheDriver) {
             "the " + stage + " shader " + file + " did not compile:\n" + driverLog;
         while (expected.back() == '\n') expected.pop_back();
         EXPECT_NE(expected.find(vertexBroken ? "vertexGain" : "tint"), std::string::npos);
-        EXPECT_EQ(shaders->problems, std::vector<std::string>{expected});
+        ASSERT_EQ(shaders->problems.size(), 1u);
+        EXPECT_EQ(shaders->problems[0].text, expected);
+        EXPECT_EQ(shaders->problems[0].file, file);
         EXPECT_TRUE(glIsProgram(shaders->program));
         EXPECT_EQ(LinkStatus(shaders->program), GL_FALSE);
         EXPECT_EQ(Attached(shaders->program).size(), 2u);
@@ -98,7 +100,7 @@ TEST_F(ShaderProgramGl, CarriageReturnsReachTheCompilerUnchanged) {
     const std::string vertex =
         "#version 120\r\nvoid main()\r\n{\r\n    gl_Position = gl_Vertex;\r\n}\r\n";
     const auto shaders = BuildShaderProgram(Write("crlf.vert", vertex), Write("a.frag", kFragment));
-    EXPECT_TRUE(shaders->problems.empty()) << shaders->problems.front();
+    EXPECT_TRUE(shaders->problems.empty()) << shaders->problems.front().text;
     EXPECT_EQ(LinkStatus(shaders->program), GL_TRUE);
     char source[256] = {};
     glGetShaderSource(shaders->vertexShader, sizeof source, nullptr, source);

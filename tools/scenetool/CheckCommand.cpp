@@ -11,7 +11,8 @@
 #include "Commands.h"
 #include "Counted.h"
 #include "ToolStatus.h"
-#include "ProblemLocator.h"
+#include "LoadProblems.h"
+#include "ProblemFormat.h"
 #include "SceneIndex.h"
 #include "SceneLint.h"
 #include "SceneSession.h"
@@ -33,16 +34,17 @@ int Check(const CheckOptions& options) {
     session.Load();
     // The session works in the scene folder.
     const SceneIndex index = SceneIndex::Read("Scene.xml");
-    const auto errors = ProblemLocator(index).Locate(session.Errors());
+    const auto errors = LoadProblems(session.Errors());
     const auto warnings = FindLikelyMistakes(index, session.Registry());
 
     for (const Problem& problem : errors)
         std::cout << FormatProblem(problem, options.folder) << "\n";
     for (Problem problem : warnings) {
-        problem.message = "warning: " + problem.message;
+        problem.text = "warning: " + problem.Brief();
+        problem.brief.clear();
         std::cout << FormatProblem(problem, options.folder) << "\n";
     }
-    const std::string scene = FormatProblem({"Scene.xml", 0, ""}, options.folder);
+    const std::string scene = FormatProblem(Problem::At("Scene.xml", 0, ""), options.folder);
     const std::string where = scene.substr(0, scene.size() - 2);
     if (errors.empty() && warnings.empty()) {
         std::cout << where << ": no problems found.\n";

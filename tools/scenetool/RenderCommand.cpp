@@ -70,8 +70,8 @@ int Render(const RenderOptions& options) {
         return kCannotRun;
     }
     session.Load();
-    for (const std::string& error : session.Errors()) {
-        std::cerr << "scenetool render: the scene has a problem: " << error << "\n";
+    for (const Problem& error : session.Errors()) {
+        std::cerr << "scenetool render: the scene has a problem: " << error.text << "\n";
     }
     session.SetTime(options.time);
 

@@ -20,9 +20,10 @@ void FindRedefinitions(const Definitions& definitions, const std::string& kind,
     std::set<std::string> seen;
     for (const auto& definition : definitions) {
         if (seen.insert(definition.name).second) continue;
-        problems.push_back({kSceneFile, definition.line,
-                            "the " + kind + " " + definition.name +
-                                " is defined again; the first definition is the one used."});
+        problems.push_back(
+            Problem::At(kSceneFile, definition.line,
+                        "the " + kind + " " + definition.name +
+                            " is defined again; the first definition is the one used."));
     }
 }
 
@@ -36,33 +37,33 @@ void FindUnusedResources(const SceneIndex& index, std::vector<Problem>& problems
 
     for (const auto& texture : index.textures) {
         if (usedTextures.count(texture.name)) continue;
-        problems.push_back(
-            {kSceneFile, texture.line,
-             "the texture " + texture.name + " is defined but no effect's sampler uses it."});
+        problems.push_back(Problem::At(
+            kSceneFile, texture.line,
+            "the texture " + texture.name + " is defined but no effect's sampler uses it."));
     }
     for (const auto& program : index.programs) {
         if (usedPrograms.count(program.name)) continue;
-        problems.push_back(
-            {kSceneFile, program.line,
-             "the shader program " + program.name + " is defined but no effect uses it."});
+        problems.push_back(Problem::At(
+            kSceneFile, program.line,
+            "the shader program " + program.name + " is defined but no effect uses it."));
     }
     for (const auto& effect : index.effects) {
         if (usedEffects.count(effect.name)) continue;
         problems.push_back(
-            {kSceneFile, effect.line,
-             "the effect " + Label(effect.name) + " is defined but no object uses it."});
+            Problem::At(kSceneFile, effect.line,
+                        "the effect " + Label(effect.name) + " is defined but no object uses it."));
     }
 }
 
 void FindZeroScales(const SceneIndex& index, std::vector<Problem>& problems) {
     for (const auto& object : index.objects) {
         if (object.description.scale.x != 0.0f) continue;
-        problems.push_back({kSceneFile, object.line,
-                            "the " + object.type + " object " + object.description.fileName +
-                                " has scale 0 (" +
-                                (object.hasScale ? "the first component of its scale is 0"
-                                                 : "it has no scale attribute") +
-                                "), so it is not seen."});
+        problems.push_back(Problem::At(
+            kSceneFile, object.line,
+            "the " + object.type + " object " + object.description.fileName + " has scale 0 (" +
+                (object.hasScale ? "the first component of its scale is 0"
+                                 : "it has no scale attribute") +
+                "), so it is not seen."));
     }
 }
 
@@ -82,12 +83,12 @@ void FindMissingUniforms(const SceneIndex& index, const ResourceRegistry& regist
         for (const auto& uniform : effect.uniforms) {
             if (glGetUniformLocation(*program, uniform.name.c_str()) >= 0) continue;
             const std::string what = uniform.kind == "Sampler" ? "sampler" : uniform.kind;
-            problems.push_back(
-                {kSceneFile, uniform.line,
-                 "the effect " + Label(effect.name) + " sets the " + what + " " +
-                     Label(uniform.name) + ", but its program " + effect.program +
-                     " has no active uniform of that name (misspelt, or unused by the shaders "
-                     "and dropped by the compiler)."});
+            problems.push_back(Problem::At(
+                kSceneFile, uniform.line,
+                "the effect " + Label(effect.name) + " sets the " + what + " " +
+                    Label(uniform.name) + ", but its program " + effect.program +
+                    " has no active uniform of that name (misspelt, or unused by the shaders "
+                    "and dropped by the compiler)."));
         }
     }
 }
@@ -97,10 +98,10 @@ void FindSkippedElements(const SceneIndex& index, std::vector<Problem>& problems
         const std::string expected = element.file == "Textures"  ? "Texture"
                                      : element.file == "Shaders" ? "GLSL"
                                                                  : "OBJ, R or RA";
-        problems.push_back({kSceneFile, element.line,
-                            "the element " + element.name + " in the " + element.file +
-                                " section is skipped: only " + expected +
-                                " elements are read there (names are case-sensitive)."});
+        problems.push_back(Problem::At(kSceneFile, element.line,
+                                       "the element " + element.name + " in the " + element.file +
+                                           " section is skipped: only " + expected +
+                                           " elements are read there (names are case-sensitive)."));
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "Problem.h"
+#include "common/Problem.h"
 #include "SceneIndex.h"
 
 class ResourceRegistry;

@@ -39,7 +39,7 @@ SceneSession::~SceneSession() {
 }
 
 void SceneSession::Load() {
-    runtime.log.SetErrorListener([this](std::string_view text) { errors.emplace_back(text); });
+    runtime.log.SetErrorListener([this](const Problem& problem) { errors.push_back(problem); });
     viewer.Init();
     viewer.Reshape(context->Width(), context->Height());
     runtime.log.SetErrorListener({});

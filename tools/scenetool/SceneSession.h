@@ -37,7 +37,7 @@ public:
     void Load();
 
     // The error entries written while loading, in order.
-    const std::vector<std::string>& Errors() const { return errors; }
+    const std::vector<Problem>& Errors() const { return errors; }
 
     // Sets the animation clock, running, to `milliseconds`.
     void SetTime(std::int32_t milliseconds);
@@ -56,5 +56,5 @@ private:
     std::unique_ptr<OffscreenContext> context;
     SceneRuntime runtime;
     Viewer viewer;
-    std::vector<std::string> errors;
+    std::vector<Problem> errors;
 };

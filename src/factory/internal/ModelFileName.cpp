@@ -12,9 +12,10 @@ const std::string& ModelFileName(const AbstractGraphicMemento& description,
     // Said here, with the line, rather than as a file named "" that was not found.
     if (fileDescription->fileName.empty()) {
         const int line = description.sourceLine;
-        throw FactoryException(
-            (line > 0 ? "Scene.xml line " + std::to_string(line) + ": the " : "The ") + type +
-            " object has no file attribute, so it has no model to draw.");
+        const std::string what =
+            " " + type + " object has no file attribute, so it has no model to draw.";
+        if (line > 0) throw FactoryException(Problem::AtLine("Scene.xml", line, ": the" + what));
+        throw FactoryException("The" + what);
     }
     return fileDescription->fileName;
 }

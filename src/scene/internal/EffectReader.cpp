@@ -30,11 +30,12 @@ Entry ReadEntry(const XMLElement& element, const char* valueName, HtmlLog& log,
     const XMLAttribute* first = element.FirstAttribute();
     const XMLAttribute* second = first ? first->Next() : nullptr;
     if (!second) {
-        const std::string problem = sourceName + " line " + std::to_string(element.GetLineNum()) +
-                                    ": " + element.Name() + " needs two attributes, name and " +
-                                    valueName + ", but has " + (first ? "one" : "none") + ".";
+        const Problem problem = Problem::AtLine(sourceName, element.GetLineNum(),
+                                                std::string(": ") + element.Name() +
+                                                    " needs two attributes, name and " + valueName +
+                                                    ", but has " + (first ? "one" : "none") + ".");
         log.WriteError(problem);
-        throw SceneException(problem);
+        throw SceneException(problem.text);
     }
     Entry entry;
     if (std::string_view(first->Name()) == "name") entry.name = first->Value();
@@ -54,6 +55,7 @@ void ForEachChild(const XMLElement& parent, const char* name, Visit visit) {
 
 EffectMemento ReadEffect(const XMLElement& effect, HtmlLog& log, const std::string& sourceName) {
     EffectMemento record;
+    record.sourceLine = effect.GetLineNum();
     if (const XMLAttribute* first = effect.FirstAttribute()) ApplyAttribute(record, *first, log);
     if (const XMLElement* shader = effect.FirstChildElement("Shader")) {
         for (const XMLAttribute* a = shader->FirstAttribute(); a; a = a->Next()) {
@@ -63,7 +65,8 @@ EffectMemento ReadEffect(const XMLElement& effect, HtmlLog& log, const std::stri
 
     ForEachChild(effect, "Sampler", [&](const XMLElement& element) {
         Entry entry = ReadEntry(element, "texture", log, sourceName);
-        record.samplers.push_back({std::move(entry.name), entry.value ? entry.value : ""});
+        record.samplers.push_back(
+            {std::move(entry.name), entry.value ? entry.value : "", element.GetLineNum()});
     });
     ForEachChild(effect, "Float", [&](const XMLElement& element) {
         Entry entry = ReadEntry(element, "val", log, sourceName);

@@ -1,4 +1,4 @@
-#include "Problem.h"
+#include "ProblemFormat.h"
 
 std::string FormatProblem(const Problem& problem, const std::string& folder) {
     std::string text;
@@ -7,9 +7,13 @@ std::string FormatProblem(const Problem& problem, const std::string& folder) {
         if (text.back() != '/') text += '/';
     }
     text += problem.file;
-    if (problem.line > 0) text += ":" + std::to_string(problem.line);
+    if (problem.line > 0) {
+        text += ":" + std::to_string(problem.line);
+    } else if (problem.offset.value_or(0) > 0) {
+        text += ":" + std::to_string(*problem.offset);
+    }
     // One problem, one line: a driver's log of several lines is joined.
-    std::string message = problem.message;
+    std::string message = problem.Brief();
     for (char& c : message) {
         if (c == '\n') c = ' ';
     }
