@@ -285,6 +285,29 @@ TEST_F(SceneLoaderGl, ObjectsGetTheRegisteredEffectsAndTheirPlacement) {
     for (const auto& [name, effect] : registry.Effects()) EXPECT_NE(fallback, effect.get()) << name;
 }
 
+// The runtime releases what it loaded, while the context is current, and loads the same
+// scene again alike: the same objects and resources, and the loader's entries once more.
+TEST_F(SceneLoaderGl, TheRuntimeReleasesEverythingAndLoadsTheSceneAgainAlike) {
+    UseScene("full");
+    ASSERT_EQ(Load(), std::nullopt);
+    const Names registered = Registered(registry);
+    const Entries first = Logged();
+    const GLuint texture = registry.Textures().at("stone")->id;
+
+    runtime.Release();
+    EXPECT_EQ(factory.objects.Count(), 0u);
+    EXPECT_TRUE(Registered(registry).empty());
+    EXPECT_FALSE(glIsTexture(texture));
+
+    ASSERT_EQ(Load(), std::nullopt);
+    EXPECT_EQ(Registered(registry), registered);
+    ASSERT_EQ(factory.objects.Count(), 3u);
+    EXPECT_EQ(Object(0).effect, registry.FindEffect("lit"));
+    const Entries both = Logged();
+    ASSERT_EQ(both.size(), 2 * first.size());
+    EXPECT_EQ(Entries(both.begin() + first.size(), both.end()), first);
+}
+
 TEST_F(SceneLoaderGl, ObjectsBeyondTheFirst128GrowTheArray) {
     UseScene("many_objects");
     ASSERT_EQ(Load(), std::nullopt);
