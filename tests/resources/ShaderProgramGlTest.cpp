@@ -55,9 +55,9 @@ protected:
 TEST_F(ShaderProgramGl, ValidPairLinksWithBothShadersAttached) {
     const auto shaders = BuildShaderProgram(Write("a.vert", kVertex), Write("a.frag", kFragment));
     EXPECT_TRUE(shaders->problems.empty()) << shaders->problems.front();
-    EXPECT_EQ(LinkStatus(shaders->program), GL_TRUE);
-    EXPECT_EQ(Attached(shaders->program),
-              (std::multiset<GLuint>{shaders->vertexShader, shaders->fragmentShader}));
+    EXPECT_EQ(LinkStatus(shaders->program.Id()), GL_TRUE);
+    EXPECT_EQ(Attached(shaders->program.Id()),
+              (std::multiset<GLuint>{shaders->vertexShader.Id(), shaders->fragmentShader.Id()}));
 }
 
 // A broken stage is reported once, with the file and the driver's own words, and the
@@ -74,23 +74,23 @@ TEST_F(ShaderProgramGl, CompileErrorNamesTheFileAndQuotesTheDriver) {
         const auto shaders = vertexBroken ? BuildShaderProgram(badVertex, fragment)
                                           : BuildShaderProgram(vertex, badFragment);
         char driverLog[4096] = {};
-        glGetShaderInfoLog(vertexBroken ? shaders->vertexShader : shaders->fragmentShader,
+        glGetShaderInfoLog(vertexBroken ? shaders->vertexShader.Id() : shaders->fragmentShader.Id(),
                            sizeof driverLog, nullptr, driverLog);
         std::string expected =
             "the " + stage + " shader " + file + " did not compile:\n" + driverLog;
         while (expected.back() == '\n') expected.pop_back();
         EXPECT_NE(expected.find(vertexBroken ? "vertexGain" : "tint"), std::string::npos);
         EXPECT_EQ(shaders->problems, std::vector<std::string>{expected});
-        EXPECT_TRUE(glIsProgram(shaders->program));
-        EXPECT_EQ(LinkStatus(shaders->program), GL_FALSE);
-        EXPECT_EQ(Attached(shaders->program).size(), 2u);
+        EXPECT_TRUE(glIsProgram(shaders->program.Id()));
+        EXPECT_EQ(LinkStatus(shaders->program.Id()), GL_FALSE);
+        EXPECT_EQ(Attached(shaders->program.Id()).size(), 2u);
     }
 }
 
 TEST_F(ShaderProgramGl, EmptySourceStillGivesAProgram) {
     const auto shaders = BuildShaderProgram(Write("empty.vert", ""), Write("a.frag", kFragment));
-    EXPECT_TRUE(glIsProgram(shaders->program));
-    EXPECT_EQ(Attached(shaders->program).size(), 2u);
+    EXPECT_TRUE(glIsProgram(shaders->program.Id()));
+    EXPECT_EQ(Attached(shaders->program.Id()).size(), 2u);
     EXPECT_FALSE(shaders->problems.empty());
 }
 
@@ -99,9 +99,9 @@ TEST_F(ShaderProgramGl, CarriageReturnsReachTheCompilerUnchanged) {
         "#version 120\r\nvoid main()\r\n{\r\n    gl_Position = gl_Vertex;\r\n}\r\n";
     const auto shaders = BuildShaderProgram(Write("crlf.vert", vertex), Write("a.frag", kFragment));
     EXPECT_TRUE(shaders->problems.empty()) << shaders->problems.front();
-    EXPECT_EQ(LinkStatus(shaders->program), GL_TRUE);
+    EXPECT_EQ(LinkStatus(shaders->program.Id()), GL_TRUE);
     char source[256] = {};
-    glGetShaderSource(shaders->vertexShader, sizeof source, nullptr, source);
+    glGetShaderSource(shaders->vertexShader.Id(), sizeof source, nullptr, source);
     EXPECT_EQ(std::string(source), vertex);
 }
 
@@ -112,7 +112,8 @@ TEST_F(ShaderProgramGl, ReleaseDeletesEachObjectOnce) {
     EXPECT_TRUE(LiveShaderObjects().empty());
     // Mesa hands out fresh names instead of reusing freed ones, so a stale name could not be
     // caught deleting a newcomer here; check the names were forgotten as well.
-    EXPECT_EQ(shaders->program + shaders->vertexShader + shaders->fragmentShader, 0u);
+    EXPECT_EQ(shaders->program.Id() + shaders->vertexShader.Id() + shaders->fragmentShader.Id(),
+              0u);
 
     const std::set<GLuint> others{glCreateShader(GL_VERTEX_SHADER),
                                   glCreateShader(GL_FRAGMENT_SHADER), glCreateProgram()};

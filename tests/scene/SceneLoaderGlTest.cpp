@@ -258,14 +258,14 @@ TEST_F(SceneLoaderGl, ObjectsGetTheRegisteredEffectsAndTheirPlacement) {
     UseScene("full");
     ASSERT_EQ(Load(), std::nullopt);
     ASSERT_EQ(factory.objects.Count(), 3u);
-    const GLuint plain = registry.Programs().at("plain")->program;
+    const GLuint plain = registry.Programs().at("plain")->program.Id();
 
     const Effect* lit = registry.FindEffect("lit");
     ASSERT_NE(lit, nullptr);
     EXPECT_EQ(lit->program, plain);
     ASSERT_EQ(lit->samplers.size(), 1u);
     EXPECT_EQ(lit->samplers[0].name, "map");
-    EXPECT_EQ(lit->samplers[0].texture, registry.Textures().at("stone")->id);
+    EXPECT_EQ(lit->samplers[0].texture, registry.Textures().at("stone")->id.Id());
     ASSERT_EQ(lit->floats.size(), 1u);
     EXPECT_EQ(lit->floats[0].value, 2.0f);
     // Written with its shader first, the effect keeps the program but not the name.
