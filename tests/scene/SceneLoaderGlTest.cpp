@@ -244,7 +244,7 @@ TEST_P(SceneLoaderFiles, LogsRegistersAndCreatesAsTheFileSays) {
     ASSERT_EQ(factory.objects.Count(), scene.objects);
     for (std::size_t i = 0; i < scene.objects; ++i) {
         EXPECT_NE(Object(i).effect, nullptr) << "object " << i;
-        EXPECT_NE(Object(i).vertexBuffer, 0u) << "object " << i << " was not prepared";
+        EXPECT_NE(Object(i).vertexBuffer.Id(), 0u) << "object " << i << " was not prepared";
     }
 }
 
