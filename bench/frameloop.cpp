@@ -365,7 +365,7 @@ MinimalScene ResolveScene(const LoadedScene& scene) {
         minimal.objects.push_back({effect,
                                    {object->position.x, object->position.y, object->position.z},
                                    object->scale.x,
-                                   object->vertexBuffer,
+                                   object->vertexBuffer.Id(),
                                    static_cast<GLsizei>(object->indices.count),
                                    object->indices.data.get()});
     }

@@ -24,13 +24,14 @@ namespace fs = std::filesystem;
 // Each folder with the folders it may include, from the bottom up.
 const std::map<std::string, std::set<std::string>> kLayers = {
     {"common", {}},
+    {"gl", {}},
     {"offscreen", {}},
     {"log", {"common"}},
     {"scene", {"common", "log"}},
-    {"resources", {"common", "log", "scene"}},
-    {"objects", {"common", "log", "scene", "resources"}},
-    {"factory", {"common", "log", "scene", "resources", "objects"}},
-    {"app", {"common", "log", "scene", "resources", "objects", "factory"}},
+    {"resources", {"common", "gl", "log", "scene"}},
+    {"objects", {"common", "gl", "log", "scene", "resources"}},
+    {"factory", {"common", "gl", "log", "scene", "resources", "objects"}},
+    {"app", {"common", "gl", "log", "scene", "resources", "objects", "factory"}},
 };
 
 struct Include {

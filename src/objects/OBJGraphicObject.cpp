@@ -20,21 +20,17 @@ std::string Misnamed(const char* kind, std::int32_t index, const std::vector<Ele
 
 }  // namespace
 
-OBJGraphicObject::~OBJGraphicObject() {
-    if (displayList != 0 && glIsList(displayList)) glDeleteLists(displayList, 1);
-}
-
 void OBJGraphicObject::Draw() {
     glPushMatrix();
     ApplyPlacement();
-    if (displayList != 0) glCallList(displayList);
+    if (displayList.Id() != 0) glCallList(displayList.Id());
     glPopMatrix();
 }
 
 void OBJGraphicObject::Prepare() {
     // A second call recompiles the same list instead of leaking the first one.
-    if (displayList == 0) displayList = glGenLists(1);
-    glNewList(displayList, GL_COMPILE);
+    if (displayList.Id() == 0) displayList = GlDisplayList::Create();
+    glNewList(displayList.Id(), GL_COMPILE);
     glBegin(GL_TRIANGLES);
     const bool textured = !texCoords.empty();
     for (const OBJFace& face : faces) {

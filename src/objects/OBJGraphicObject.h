@@ -6,20 +6,21 @@
 #include <vector>
 
 #include "common/Vector3.h"
+#include "gl/GlDisplayList.h"
 #include "objects/AbstractGraphicObject.h"
 #include "objects/OBJFace.h"
 #include "objects/TexCoord.h"
 
 // A Wavefront OBJ model: the arrays read from the file, compiled by Prepare() into one
-// display list of triangles that Draw() calls. The arrays stay after compiling.
+// display list of triangles that Draw() calls. The arrays stay after compiling. Moving
+// passes the list on; destroying the object deletes it, if Prepare() made one: needs the
+// context then.
 class OBJGraphicObject : public AbstractGraphicObject {
 public:
     OBJGraphicObject() = default;
-    // Deletes the display list, if Prepare() made one: needs the context then.
-    ~OBJGraphicObject() override;
 
-    OBJGraphicObject(const OBJGraphicObject&) = delete;
-    OBJGraphicObject& operator=(const OBJGraphicObject&) = delete;
+    OBJGraphicObject(OBJGraphicObject&&) = default;
+    OBJGraphicObject& operator=(OBJGraphicObject&&) = default;
 
     // Pushes the matrix, applies the effect and placement, calls the list and pops.
     void Draw() override;
@@ -37,7 +38,7 @@ public:
     // normal index is 0, but the file has no normals"; empty if the face is drawable.
     std::string IndexProblem(const OBJFace& face) const;
 
-    std::uint32_t displayList = 0;
+    GlDisplayList displayList;
     std::vector<Vector3> positions;  // already multiplied by the load factor
     std::vector<TexCoord> texCoords;
     std::vector<Vector3> normals;

@@ -4,14 +4,9 @@
 
 #include <cstddef>
 
-RenderableGraphicObject::~RenderableGraphicObject() {
-    // Name 0 is no buffer, and without a buffer there is no need for a context either.
-    if (vertexBuffer != 0 && glIsBuffer(vertexBuffer)) glDeleteBuffers(1, &vertexBuffer);
-}
-
 void RenderableGraphicObject::Draw() {
     constexpr GLsizei stride = sizeof(MeshVertex);
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer.Id());
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(3, GL_FLOAT, stride,
                     reinterpret_cast<const void*>(offsetof(MeshVertex, position)));
@@ -26,8 +21,8 @@ void RenderableGraphicObject::Draw() {
 
 void RenderableGraphicObject::Prepare() {
     // A second call refills the same buffer instead of leaking the first one.
-    if (vertexBuffer == 0) glGenBuffers(1, &vertexBuffer);
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    if (vertexBuffer.Id() == 0) vertexBuffer = GlBuffer::Create();
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer.Id());
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.count) * sizeof(MeshVertex),
                  vertices.data.get(), GL_STATIC_DRAW);
 }

@@ -1,20 +1,19 @@
 #pragma once
 
-#include <cstdint>
-
+#include "gl/GlBuffer.h"
 #include "objects/AbstractGraphicObject.h"
 #include "objects/MeshArray.h"
 
 // A triangle mesh whose interleaved vertices live in one vertex buffer object and whose
-// indices stay in ordinary memory. The base of the R and RA model objects.
+// indices stay in ordinary memory. The base of the R and RA model objects. Moving passes
+// the buffer on; destroying the object deletes it, if Prepare() made one: needs the
+// context then.
 class RenderableGraphicObject : public AbstractGraphicObject {
 public:
     RenderableGraphicObject() = default;
-    // Deletes the vertex buffer, if Prepare() made one: needs the context then.
-    ~RenderableGraphicObject() override;
 
-    RenderableGraphicObject(const RenderableGraphicObject&) = delete;
-    RenderableGraphicObject& operator=(const RenderableGraphicObject&) = delete;
+    RenderableGraphicObject(RenderableGraphicObject&&) = default;
+    RenderableGraphicObject& operator=(RenderableGraphicObject&&) = default;
 
     // Draws the mesh alone, with no effect or placement. Leaves the buffer bound and the
     // vertex, normal and texture-coordinate arrays enabled.
@@ -23,7 +22,7 @@ public:
     // Uploads the vertices into a new buffer with the static usage hint.
     void Prepare() override;
 
-    std::uint32_t vertexBuffer = 0;
+    GlBuffer vertexBuffer;
     IndexArray indices;
     VertexArray vertices;
 };

@@ -61,7 +61,7 @@ std::optional<std::uint32_t> ResourceRegistry::LookupGLName(const ProgramMap& pr
     if (name == "NULL") return 0;
     const auto found = programs.find(name);
     if (found == programs.end()) return std::nullopt;
-    return found->second->program;
+    return found->second->program.Id();
 }
 
 std::optional<std::uint32_t> ResourceRegistry::LookupGLName(const TextureMap& textures,
@@ -69,7 +69,7 @@ std::optional<std::uint32_t> ResourceRegistry::LookupGLName(const TextureMap& te
     if (name == "NULL") return 0;
     const auto found = textures.find(name);
     if (found == textures.end()) return std::nullopt;
-    return found->second->id;
+    return found->second->id.Id();
 }
 
 namespace {

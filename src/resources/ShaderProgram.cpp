@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "common/FileError.h"
 #include "common/WholeFile.h"
@@ -47,22 +48,31 @@ bool Compiled(GLuint shader) {
 }  // namespace
 
 ShaderProgram::ShaderProgram()
-    : vertexShader(glCreateShader(GL_VERTEX_SHADER)),
-      fragmentShader(glCreateShader(GL_FRAGMENT_SHADER)) {}
+    : vertexShader(GlShader::Create(GL_VERTEX_SHADER)),
+      fragmentShader(GlShader::Create(GL_FRAGMENT_SHADER)) {}
 
 ShaderProgram::~ShaderProgram() { Release(); }
 
-void ShaderProgram::Release() {
-    if (glIsProgram(program)) {
-        glDetachShader(program, vertexShader);
-        glDetachShader(program, fragmentShader);
+ShaderProgram& ShaderProgram::operator=(ShaderProgram&& other) noexcept {
+    if (this != &other) {
+        Release();
+        program = std::move(other.program);
+        vertexShader = std::move(other.vertexShader);
+        fragmentShader = std::move(other.fragmentShader);
+        problems = std::move(other.problems);
     }
-    if (glIsShader(vertexShader)) glDeleteShader(vertexShader);
-    if (glIsShader(fragmentShader)) glDeleteShader(fragmentShader);
-    if (glIsProgram(program)) glDeleteProgram(program);
-    // Forget the names too: OpenGL reuses them, and a later call must not delete objects
-    // that have since been made for someone else.
-    program = vertexShader = fragmentShader = 0;
+    return *this;
+}
+
+void ShaderProgram::Release() {
+    if (program.Id() != 0) {
+        for (const GlShader* shader : {&vertexShader, &fragmentShader}) {
+            if (shader->Id() != 0) glDetachShader(program.Id(), shader->Id());
+        }
+    }
+    vertexShader.Release();
+    fragmentShader.Release();
+    program.Release();
 }
 
 std::unique_ptr<ShaderProgram> BuildShaderProgram(const std::string& vertexPath,
@@ -73,20 +83,20 @@ std::unique_ptr<ShaderProgram> BuildShaderProgram(const std::string& vertexPath,
         const std::string fragmentText = ReadTextFile(fragmentPath);
         const char* vertexSource = vertexText.c_str();
         const char* fragmentSource = fragmentText.c_str();
-        glShaderSource(shaders->vertexShader, 1, &vertexSource, nullptr);
-        glShaderSource(shaders->fragmentShader, 1, &fragmentSource, nullptr);
+        glShaderSource(shaders->vertexShader.Id(), 1, &vertexSource, nullptr);
+        glShaderSource(shaders->fragmentShader.Id(), 1, &fragmentSource, nullptr);
     }
-    glCompileShader(shaders->vertexShader);
-    glCompileShader(shaders->fragmentShader);
-    shaders->program = glCreateProgram();
-    glAttachShader(shaders->program, shaders->vertexShader);
-    glAttachShader(shaders->program, shaders->fragmentShader);
-    glLinkProgram(shaders->program);
+    glCompileShader(shaders->vertexShader.Id());
+    glCompileShader(shaders->fragmentShader.Id());
+    shaders->program = GlProgram::Create();
+    glAttachShader(shaders->program.Id(), shaders->vertexShader.Id());
+    glAttachShader(shaders->program.Id(), shaders->fragmentShader.Id());
+    glLinkProgram(shaders->program.Id());
 
     // A failed compile also fails the link with a message that only repeats it, so the
     // link is reported only when both shaders compiled.
-    const bool vertexCompiled = Compiled(shaders->vertexShader);
-    const bool fragmentCompiled = Compiled(shaders->fragmentShader);
+    const bool vertexCompiled = Compiled(shaders->vertexShader.Id());
+    const bool fragmentCompiled = Compiled(shaders->fragmentShader.Id());
     const auto notCompiled = [&](const char* stage, const std::string& path, GLuint shader) {
         const std::string driverLog = Trimmed(ShaderInfoLog(shader));
         Problem problem = Problem::At(
@@ -95,14 +105,14 @@ std::unique_ptr<ShaderProgram> BuildShaderProgram(const std::string& vertexPath,
         problem.driverLog = driverLog;
         shaders->problems.push_back(std::move(problem));
     };
-    if (!vertexCompiled) notCompiled("vertex", vertexPath, shaders->vertexShader);
-    if (!fragmentCompiled) notCompiled("fragment", fragmentPath, shaders->fragmentShader);
+    if (!vertexCompiled) notCompiled("vertex", vertexPath, shaders->vertexShader.Id());
+    if (!fragmentCompiled) notCompiled("fragment", fragmentPath, shaders->fragmentShader.Id());
     GLint linked = GL_FALSE;
-    glGetProgramiv(shaders->program, GL_LINK_STATUS, &linked);
+    glGetProgramiv(shaders->program.Id(), GL_LINK_STATUS, &linked);
     if (linked != GL_TRUE && vertexCompiled && fragmentCompiled) {
         shaders->problems.push_back(Problem::Text("the program of " + vertexPath + " and " +
                                                   fragmentPath + " did not link:\n" +
-                                                  Trimmed(ProgramInfoLog(shaders->program))));
+                                                  Trimmed(ProgramInfoLog(shaders->program.Id()))));
     }
     return shaders;
 }

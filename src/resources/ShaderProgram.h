@@ -1,28 +1,31 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "common/Problem.h"
+#include "gl/GlProgram.h"
+#include "gl/GlShader.h"
 
-// Owns a GLSL program and its vertex and fragment shader objects.
+// Owns a GLSL program and its vertex and fragment shader objects. Moving passes all three
+// on and leaves the source without any.
 class ShaderProgram {
 public:
     ShaderProgram();   // creates the two shader objects; the program comes with linking
     ~ShaderProgram();  // Release()
 
-    ShaderProgram(const ShaderProgram&) = delete;
-    ShaderProgram& operator=(const ShaderProgram&) = delete;
+    ShaderProgram(ShaderProgram&&) = default;
+    // Release(), then takes over the objects of `other`.
+    ShaderProgram& operator=(ShaderProgram&& other) noexcept;
 
-    // Detaches and deletes the shaders and deletes the program; each step checks that its
-    // object still exists, so a second call does nothing.
+    // Detaches the shaders from the program, deletes them and deletes the program. The
+    // handles are left empty, so a second call does nothing.
     void Release();
 
-    std::uint32_t program = 0;
-    std::uint32_t vertexShader = 0;
-    std::uint32_t fragmentShader = 0;
+    GlProgram program;
+    GlShader vertexShader;
+    GlShader fragmentShader;
 
     // What went wrong while compiling or linking, each with the driver's own log; empty
     // when both shaders compiled and the program linked. A shader that did not compile is

@@ -55,11 +55,7 @@ std::string WithLibraryMessage(std::string reason) {
 
 }  // namespace
 
-Texture::Texture() { glGenTextures(1, &id); }
-
-Texture::~Texture() {
-    if (id != 0) glDeleteTextures(1, &id);
-}
+Texture::Texture() : id(GlTexture::Create()) {}
 
 std::unique_ptr<Texture> LoadTexture(const std::string& path) {
     PrepareImageLibrary();
@@ -81,7 +77,7 @@ std::unique_ptr<Texture> LoadTexture(const std::string& path) {
     }
 
     auto texture = std::make_unique<Texture>();
-    glBindTexture(GL_TEXTURE_2D, texture->id);
+    glBindTexture(GL_TEXTURE_2D, texture->id.Id());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     // 24-bit rows come blue-green-red, bottom row first, padded to 4 bytes: exactly what

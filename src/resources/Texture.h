@@ -1,19 +1,20 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
 
-// Owns one OpenGL texture name, from its creation to its deletion.
+#include "gl/GlTexture.h"
+
+// Owns one OpenGL texture name, from its creation to its deletion. Moving passes the name
+// on and leaves the source without one.
 class Texture {
 public:
-    Texture();   // generates the name; needs a current context
-    ~Texture();  // deletes it
+    Texture();  // generates the name; needs a current context
 
-    Texture(const Texture&) = delete;
-    Texture& operator=(const Texture&) = delete;
+    Texture(Texture&&) = default;
+    Texture& operator=(Texture&&) = default;
 
-    std::uint32_t id = 0;
+    GlTexture id;
 };
 
 // Decodes an image file of any type the image library recognises and uploads it as a

@@ -110,7 +110,7 @@ TEST_F(FactoryGl, LogsEachFailedEntryAndPreparesTheRestInOrder) {
     EXPECT_EQ(Object(1).vertices.count, 24u);  // cube.r
     EXPECT_EQ(Object(0).effect, registry.FindEffect("plain"));
     EXPECT_EQ(Object(1).effect, registry.FindEffect("NULL"));
-    const GLuint buffers[] = {Object(0).vertexBuffer, Object(1).vertexBuffer};
+    const GLuint buffers[] = {Object(0).vertexBuffer.Id(), Object(1).vertexBuffer.Id()};
     for (const GLuint buffer : buffers) EXPECT_TRUE(buffer != 0 && glIsBuffer(buffer));
 
     factory.Release();

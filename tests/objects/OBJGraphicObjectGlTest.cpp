@@ -92,8 +92,8 @@ TEST_F(OBJGraphicObjectGl, PrepareListsEachDrawableFaceWithItsTextureNormalAndPo
                              "f 1/1/1 2/2/2 3/3/4\n"  // no fourth normal: left out
                              "f 2/2/2 3/3/3 4/1/1\n");
     object->Prepare();
-    ASSERT_TRUE(object->displayList != 0 && glIsList(object->displayList));
-    EXPECT_EQ(Listed(object->displayList),
+    ASSERT_TRUE(object->displayList.Id() != 0 && glIsList(object->displayList.Id()));
+    EXPECT_EQ(Listed(object->displayList.Id()),
               (std::vector<std::string>{
                   "(1 2 3 0.8 1 0.125)(5 2 -1 0.6 0.25 0.5)(1 6 0.5 1 0.75 0)",
                   "(1 6 0.5 0.6 0.75 0)(9 9 9 0.8 1 0.125)(5 2 -1 1 0.25 0.5)",
@@ -108,7 +108,7 @@ TEST_F(OBJGraphicObjectGl, AModelWithoutTextureCoordinatesLeavesTheCurrentOne) {
     const auto object = Make(arrays + "f 1//1 2//1 3//1\nf 4/9/2 1/0/2 2/-1/3\n");
     glTexCoord2f(0.375f, 0.625f);
     object->Prepare();
-    EXPECT_EQ(Listed(object->displayList),
+    EXPECT_EQ(Listed(object->displayList.Id()),
               (std::vector<std::string>{
                   "(1 2 3 1 0.375 0.625)(5 2 -1 1 0.375 0.625)(1 6 0.5 1 0.375 0.625)",
                   "(9 9 9 0.8 0.375 0.625)(1 2 3 0.8 0.375 0.625)(5 2 -1 0.6 0.375 0.625)",
@@ -124,8 +124,8 @@ TEST_F(OBJGraphicObjectGl, WithoutDrawableFacesTheListDrawsNothing) {
         const auto object = Make(text);
         EXPECT_TRUE(Triangles([&] { object->Draw(); }).empty()) << "not prepared: " << text;
         object->Prepare();
-        EXPECT_TRUE(glIsList(object->displayList)) << text;
-        EXPECT_TRUE(Listed(object->displayList).empty()) << text;
+        EXPECT_TRUE(glIsList(object->displayList.Id())) << text;
+        EXPECT_TRUE(Listed(object->displayList.Id()).empty()) << text;
         EXPECT_TRUE(Triangles([&] { object->Draw(); }).empty()) << text;
     }
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
@@ -154,10 +154,10 @@ TEST_F(OBJGraphicObjectGl, DrawPlacesTheModelAndRestoresTheMatrix) {
 TEST_F(OBJGraphicObjectGl, PrepareAgainRecompilesTheSameListAndTheDestructorDeletesIt) {
     auto object = Make(arrays + "f 1//1 2//1 3//1\n");
     object->Prepare();
-    const GLuint list = object->displayList;
+    const GLuint list = object->displayList.Id();
     object->faces.front().position[2] = 4;
     object->Prepare();
-    EXPECT_EQ(object->displayList, list);
+    EXPECT_EQ(object->displayList.Id(), list);
     EXPECT_EQ(Listed(list), std::vector<std::string>{"(1 2 3 1 0 0)(5 2 -1 1 0 0)(9 9 9 1 0 0)"});
     // One never prepared has no list to delete and leaves the others alone.
     Make(arrays).reset();

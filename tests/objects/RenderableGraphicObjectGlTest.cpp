@@ -61,7 +61,7 @@ TEST_F(RenderableGraphicObjectGl, PrepareUploadsTheVertexBytesAndTheDestructorDe
     for (const TestMesh& mesh : {Cube(2.0f), TestMesh{}}) {
         auto object = Make(mesh);
         object->Prepare();
-        const GLuint buffer = object->vertexBuffer;
+        const GLuint buffer = object->vertexBuffer.Id();
         ASSERT_TRUE(buffer != 0 && glIsBuffer(buffer));
         GLint size = -1, usage = -1;
         glBindBuffer(GL_ARRAY_BUFFER, buffer);
@@ -89,8 +89,8 @@ TEST_F(RenderableGraphicObjectGl, DrawLeavesTheBufferBoundAndTheThreeArraysSet) 
     object->Prepare();
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     object->Draw();
-    EXPECT_EQ(Integer(GL_ARRAY_BUFFER_BINDING), GLint(object->vertexBuffer));
-    EXPECT_EQ(Integer(GL_VERTEX_ARRAY_BUFFER_BINDING), GLint(object->vertexBuffer));
+    EXPECT_EQ(Integer(GL_ARRAY_BUFFER_BINDING), GLint(object->vertexBuffer.Id()));
+    EXPECT_EQ(Integer(GL_VERTEX_ARRAY_BUFFER_BINDING), GLint(object->vertexBuffer.Id()));
     EXPECT_TRUE(glIsEnabled(GL_VERTEX_ARRAY));
     EXPECT_TRUE(glIsEnabled(GL_NORMAL_ARRAY));
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));

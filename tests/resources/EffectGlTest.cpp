@@ -88,9 +88,9 @@ protected:
         }
         registry.AddTextures(textures);
         ASSERT_TRUE(registry.Programs().at("fx")->problems.empty());
-        program = registry.Programs().at("fx")->program;
-        red = registry.Textures().at("red")->id;
-        dim = registry.Textures().at("dim")->id;
+        program = registry.Programs().at("fx")->program.Id();
+        red = registry.Textures().at("red")->id.Id();
+        dim = registry.Textures().at("dim")->id.Id();
     }
 
     std::vector<LogEntry> Entries() { return EntriesOf(logPath); }

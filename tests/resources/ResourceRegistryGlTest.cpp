@@ -93,8 +93,8 @@ TEST_F(ResourceRegistryGl, FirstTextureOfANameWinsAndCaseCounts) {
                           TextureRecord("stone", Image("second.png", 222)),
                           TextureRecord("Stone", Image("third.png", 33))});
     ASSERT_EQ(registry.Textures().size(), 2u);
-    const GLuint stone = registry.Textures().at("stone")->id;
-    const GLuint upper = registry.Textures().at("Stone")->id;
+    const GLuint stone = registry.Textures().at("stone")->id.Id();
+    const GLuint upper = registry.Textures().at("Stone")->id.Id();
     EXPECT_EQ(FirstRed(stone), 111);
     EXPECT_EQ(FirstRed(upper), 33);
     EXPECT_EQ(LiveTextures(), (std::set<GLuint>{stone, upper}));
@@ -116,8 +116,8 @@ TEST_F(ResourceRegistryGl, FailingTextureIsLoggedAndStopsTheList) {
                                        TextureRecord("three", File("missing.png"))}),
                  ResourceException);
     ASSERT_EQ(registry.Textures().size(), 1u);
-    EXPECT_EQ(LiveTextures(), std::set<GLuint>{registry.Textures().at("one")->id});
-    EXPECT_EQ(FirstRed(registry.Textures().at("one")->id), 10);
+    EXPECT_EQ(LiveTextures(), std::set<GLuint>{registry.Textures().at("one")->id.Id()});
+    EXPECT_EQ(FirstRed(registry.Textures().at("one")->id.Id()), 10);
     EXPECT_EQ(Entries(), std::vector<LogEntry>{Error(HtmlLog::Escape("Texture one: " + reason))});
 }
 
@@ -130,7 +130,7 @@ TEST_F(ResourceRegistryGl, NullIsAlwaysNameZeroAndUnknownNamesAreNothing) {
 
     registry.AddTextures({TextureRecord("NULL", Image("null.png", 5))});
     ASSERT_EQ(registry.Textures().count("NULL"), 1u);
-    EXPECT_TRUE(glIsTexture(registry.Textures().at("NULL")->id));
+    EXPECT_TRUE(glIsTexture(registry.Textures().at("NULL")->id.Id()));
     EXPECT_EQ(ResourceRegistry::LookupGLName(registry.Textures(), "NULL"), 0u);
     EXPECT_EQ(ResourceRegistry::LookupGLName(registry.Programs(), "NULL"), 0u);
     EXPECT_EQ(ResourceRegistry::LookupGLName(registry.Textures(), "null"), std::nullopt);
@@ -147,12 +147,13 @@ TEST_F(ResourceRegistryGl, FirstProgramOfANameWinsAndBrokenShadersAreLogged) {
     ASSERT_EQ(registry.Programs().size(), 2u);
     const ShaderProgram& plain = *registry.Programs().at("plain");
     const ShaderProgram& broken = *registry.Programs().at("broken");
-    EXPECT_EQ(LivePrograms(), (std::set<GLuint>{plain.program, broken.program}));
-    EXPECT_EQ(LiveShaders(), (std::set<GLuint>{plain.vertexShader, plain.fragmentShader,
-                                               broken.vertexShader, broken.fragmentShader}));
+    EXPECT_EQ(LivePrograms(), (std::set<GLuint>{plain.program.Id(), broken.program.Id()}));
+    EXPECT_EQ(LiveShaders(),
+              (std::set<GLuint>{plain.vertexShader.Id(), plain.fragmentShader.Id(),
+                                broken.vertexShader.Id(), broken.fragmentShader.Id()}));
 
     char driverLog[4096] = {};
-    glGetShaderInfoLog(broken.fragmentShader, sizeof driverLog, nullptr, driverLog);
+    glGetShaderInfoLog(broken.fragmentShader.Id(), sizeof driverLog, nullptr, driverLog);
     std::string expected =
         "Shader program broken: the fragment shader " + bad + " did not compile:\n" + driverLog;
     while (expected.back() == '\n') expected.pop_back();
@@ -184,11 +185,11 @@ TEST_F(ResourceRegistryGl, EffectsResolveToGlNamesAndReleaseDeletesEverything) {
     registry.AddEffects(effects);
     const Effect* fx = registry.FindEffect("fx");
     ASSERT_NE(fx, nullptr);
-    EXPECT_EQ(fx->program, registry.Programs().at("p")->program);
+    EXPECT_EQ(fx->program, registry.Programs().at("p")->program.Id());
     EXPECT_TRUE(glIsProgram(fx->program));
     ASSERT_EQ(fx->samplers.size(), 2u);
-    EXPECT_EQ(fx->samplers[0].texture, registry.Textures().at("t2")->id);
-    EXPECT_EQ(fx->samplers[1].texture, registry.Textures().at("t1")->id);
+    EXPECT_EQ(fx->samplers[0].texture, registry.Textures().at("t2")->id.Id());
+    EXPECT_EQ(fx->samplers[1].texture, registry.Textures().at("t1")->id.Id());
     EXPECT_EQ(registry.FindEffect("FX"), nullptr);
     ASSERT_EQ(LiveTextures().size(), 2u);
     ASSERT_EQ(LivePrograms().size(), 1u);
@@ -208,7 +209,7 @@ TEST_F(ResourceRegistryGl, EffectsResolveToGlNamesAndReleaseDeletesEverything) {
     registry.Release();
     EXPECT_TRUE(glIsTexture(texture) && glIsProgram(program) && glIsShader(shader));
     registry.AddTextures({TextureRecord("t1", Image("t1.png", 1))});
-    EXPECT_EQ(FirstRed(registry.Textures().at("t1")->id), 1);
+    EXPECT_EQ(FirstRed(registry.Textures().at("t1")->id.Id()), 1);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 

@@ -55,9 +55,9 @@ protected:
 TEST_F(ShaderProgramGl, ValidPairLinksWithBothShadersAttached) {
     const auto shaders = BuildShaderProgram(Write("a.vert", kVertex), Write("a.frag", kFragment));
     EXPECT_TRUE(shaders->problems.empty()) << shaders->problems.front().text;
-    EXPECT_EQ(LinkStatus(shaders->program), GL_TRUE);
-    EXPECT_EQ(Attached(shaders->program),
-              (std::multiset<GLuint>{shaders->vertexShader, shaders->fragmentShader}));
+    EXPECT_EQ(LinkStatus(shaders->program.Id()), GL_TRUE);
+    EXPECT_EQ(Attached(shaders->program.Id()),
+              (std::multiset<GLuint>{shaders->vertexShader.Id(), shaders->fragmentShader.Id()}));
 }
 
 // A broken stage is reported once, with the file and the driver's own words, and the
@@ -74,7 +74,7 @@ TEST_F(ShaderProgramGl, CompileErrorNamesTheFileAndQuotesTheDriver) {
         const auto shaders = vertexBroken ? BuildShaderProgram(badVertex, fragment)
                                           : BuildShaderProgram(vertex, badFragment);
         char driverLog[4096] = {};
-        glGetShaderInfoLog(vertexBroken ? shaders->vertexShader : shaders->fragmentShader,
+        glGetShaderInfoLog(vertexBroken ? shaders->vertexShader.Id() : shaders->fragmentShader.Id(),
                            sizeof driverLog, nullptr, driverLog);
         std::string expected =
             "the " + stage + " shader " + file + " did not compile:\n" + driverLog;
@@ -83,16 +83,16 @@ TEST_F(ShaderProgramGl, CompileErrorNamesTheFileAndQuotesTheDriver) {
         ASSERT_EQ(shaders->problems.size(), 1u);
         EXPECT_EQ(shaders->problems[0].text, expected);
         EXPECT_EQ(shaders->problems[0].file, file);
-        EXPECT_TRUE(glIsProgram(shaders->program));
-        EXPECT_EQ(LinkStatus(shaders->program), GL_FALSE);
-        EXPECT_EQ(Attached(shaders->program).size(), 2u);
+        EXPECT_TRUE(glIsProgram(shaders->program.Id()));
+        EXPECT_EQ(LinkStatus(shaders->program.Id()), GL_FALSE);
+        EXPECT_EQ(Attached(shaders->program.Id()).size(), 2u);
     }
 }
 
 TEST_F(ShaderProgramGl, EmptySourceStillGivesAProgram) {
     const auto shaders = BuildShaderProgram(Write("empty.vert", ""), Write("a.frag", kFragment));
-    EXPECT_TRUE(glIsProgram(shaders->program));
-    EXPECT_EQ(Attached(shaders->program).size(), 2u);
+    EXPECT_TRUE(glIsProgram(shaders->program.Id()));
+    EXPECT_EQ(Attached(shaders->program.Id()).size(), 2u);
     EXPECT_FALSE(shaders->problems.empty());
 }
 
@@ -101,9 +101,9 @@ TEST_F(ShaderProgramGl, CarriageReturnsReachTheCompilerUnchanged) {
         "#version 120\r\nvoid main()\r\n{\r\n    gl_Position = gl_Vertex;\r\n}\r\n";
     const auto shaders = BuildShaderProgram(Write("crlf.vert", vertex), Write("a.frag", kFragment));
     EXPECT_TRUE(shaders->problems.empty()) << shaders->problems.front().text;
-    EXPECT_EQ(LinkStatus(shaders->program), GL_TRUE);
+    EXPECT_EQ(LinkStatus(shaders->program.Id()), GL_TRUE);
     char source[256] = {};
-    glGetShaderSource(shaders->vertexShader, sizeof source, nullptr, source);
+    glGetShaderSource(shaders->vertexShader.Id(), sizeof source, nullptr, source);
     EXPECT_EQ(std::string(source), vertex);
 }
 
@@ -114,7 +114,8 @@ TEST_F(ShaderProgramGl, ReleaseDeletesEachObjectOnce) {
     EXPECT_TRUE(LiveShaderObjects().empty());
     // Mesa hands out fresh names instead of reusing freed ones, so a stale name could not be
     // caught deleting a newcomer here; check the names were forgotten as well.
-    EXPECT_EQ(shaders->program + shaders->vertexShader + shaders->fragmentShader, 0u);
+    EXPECT_EQ(shaders->program.Id() + shaders->vertexShader.Id() + shaders->fragmentShader.Id(),
+              0u);
 
     const std::set<GLuint> others{glCreateShader(GL_VERTEX_SHADER),
                                   glCreateShader(GL_FRAGMENT_SHADER), glCreateProgram()};

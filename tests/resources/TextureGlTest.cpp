@@ -75,7 +75,7 @@ TEST_F(TextureGl, OddWidthImageArrivesTexelForTexelBoundAndLinear) {
         auto texture = LoadTexture(File(name));
         GLint bound = 0, minFilter = 0, magFilter = 0;
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-        ASSERT_EQ(GLuint(bound), texture->id);
+        ASSERT_EQ(GLuint(bound), texture->id.Id());
         ExpectTexels(5, 3, Distinct);
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
@@ -83,7 +83,7 @@ TEST_F(TextureGl, OddWidthImageArrivesTexelForTexelBoundAndLinear) {
         EXPECT_EQ(magFilter, GL_LINEAR);
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
-        const GLuint id = texture->id;
+        const GLuint id = texture->id.Id();
         texture.reset();
         EXPECT_FALSE(glIsTexture(id)) << "the texture outlived its owner";
     }

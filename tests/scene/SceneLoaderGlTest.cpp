@@ -244,7 +244,7 @@ TEST_P(SceneLoaderFiles, LogsRegistersAndCreatesAsTheFileSays) {
     ASSERT_EQ(factory.objects.Count(), scene.objects);
     for (std::size_t i = 0; i < scene.objects; ++i) {
         EXPECT_NE(Object(i).effect, nullptr) << "object " << i;
-        EXPECT_NE(Object(i).vertexBuffer, 0u) << "object " << i << " was not prepared";
+        EXPECT_NE(Object(i).vertexBuffer.Id(), 0u) << "object " << i << " was not prepared";
     }
 }
 
@@ -258,14 +258,14 @@ TEST_F(SceneLoaderGl, ObjectsGetTheRegisteredEffectsAndTheirPlacement) {
     UseScene("full");
     ASSERT_EQ(Load(), std::nullopt);
     ASSERT_EQ(factory.objects.Count(), 3u);
-    const GLuint plain = registry.Programs().at("plain")->program;
+    const GLuint plain = registry.Programs().at("plain")->program.Id();
 
     const Effect* lit = registry.FindEffect("lit");
     ASSERT_NE(lit, nullptr);
     EXPECT_EQ(lit->program, plain);
     ASSERT_EQ(lit->samplers.size(), 1u);
     EXPECT_EQ(lit->samplers[0].name, "map");
-    EXPECT_EQ(lit->samplers[0].texture, registry.Textures().at("stone")->id);
+    EXPECT_EQ(lit->samplers[0].texture, registry.Textures().at("stone")->id.Id());
     ASSERT_EQ(lit->floats.size(), 1u);
     EXPECT_EQ(lit->floats[0].value, 2.0f);
     // Written with its shader first, the effect keeps the program but not the name.
@@ -292,7 +292,7 @@ TEST_F(SceneLoaderGl, TheRuntimeReleasesEverythingAndLoadsTheSceneAgainAlike) {
     ASSERT_EQ(Load(), std::nullopt);
     const Names registered = Registered(registry);
     const Entries first = Logged();
-    const GLuint texture = registry.Textures().at("stone")->id;
+    const GLuint texture = registry.Textures().at("stone")->id.Id();
 
     runtime.Release();
     EXPECT_EQ(factory.objects.Count(), 0u);
