@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/ReadableFile.h"
-#include "objects/ByteReader.h"
+#include "objects/ByteSource.h"
 
 // An open file as a ByteSource. A regular file is read on demand, straight into the
 // caller's memory, and Size() starts as its size when opened. A pipe, or a file whose size

@@ -4,6 +4,7 @@
 
 #include "common/AnimationClock.h"
 #include "objects/FindKeys.h"
+#include "objects/RAMesh.h"
 
 void FrameAnimatableRGO::DrawAnimated() {
     std::int32_t time = 0;
@@ -25,4 +26,11 @@ Vector3 FrameAnimatableRGO::OffsetAt(std::int32_t time) {
     const float f = found.blend;
     return {from.x + (to.x - from.x) * f, from.y + (to.y - from.y) * f,
             from.z + (to.z - from.z) * f};
+}
+
+void FrameAnimatableRGO::Take(RAMesh&& animated) {
+    RenderableGraphicObject::Take(std::move(animated.mesh));
+    translationTrack = std::move(animated.translationTrack);
+    auxTrack = std::move(animated.auxTrack);
+    translationCursor = 0;
 }

@@ -8,6 +8,7 @@
 #include "objects/TranslationKey.h"
 
 class AnimationClock;
+struct RAMesh;
 
 // A mesh moved rigidly along timed translation keys, interpolated linearly against an
 // animation clock. The mesh itself never changes.
@@ -20,6 +21,10 @@ public:
     // The offset at animation time `time`: the keys around it blended linearly, or no
     // offset if the track has no keys. Moves the cursor forward as FindKeys does.
     Vector3 OffsetAt(std::int32_t time);
+
+    // Takes the mesh and tracks to draw, replacing those it had, with the cursor at the
+    // first key.
+    void Take(RAMesh&& animated);
 
     // Not owned; set by the factory. Every animated object of a scene shares one clock.
     AnimationClock* clock = nullptr;

@@ -2,23 +2,8 @@
 
 #include <GL/glew.h>
 
-namespace {
-
-template <typename Element>
-bool Names(std::int32_t index, const std::vector<Element>& array) {
-    return index >= 1 && static_cast<std::size_t>(index) <= array.size();
-}
-
-template <typename Element>
-std::string Misnamed(const char* kind, std::int32_t index, const std::vector<Element>& array,
-                     const char* one, const char* many) {
-    const std::size_t count = array.size();
-    return std::string("its ") + kind + " index is " + std::to_string(index) +
-           ", but the file has " + (count == 0 ? "no" : std::to_string(count)) + " " +
-           (count == 1 ? one : many);
-}
-
-}  // namespace
+#include "objects/OBJArraySizes.h"
+#include "objects/OBJModel.h"
 
 void OBJGraphicObject::Draw() {
     glPushMatrix();
@@ -51,27 +36,16 @@ void OBJGraphicObject::Prepare() {
 }
 
 bool OBJGraphicObject::Drawable(const OBJFace& face) const {
-    for (int corner = 0; corner < 3; ++corner) {
-        if (!Names(face.position[corner], positions) || !Names(face.normal[corner], normals)) {
-            return false;
-        }
-        if (!texCoords.empty() && !Names(face.texCoord[corner], texCoords)) return false;
-    }
-    return true;
+    return OBJArraySizes{positions.size(), texCoords.size(), normals.size()}.Drawable(face);
 }
 
 std::string OBJGraphicObject::IndexProblem(const OBJFace& face) const {
-    for (int corner = 0; corner < 3; ++corner) {
-        if (!Names(face.position[corner], positions)) {
-            return Misnamed("position", face.position[corner], positions, "position", "positions");
-        }
-        if (!texCoords.empty() && !Names(face.texCoord[corner], texCoords)) {
-            return Misnamed("texture-coordinate", face.texCoord[corner], texCoords,
-                            "texture coordinate", "texture coordinates");
-        }
-        if (!Names(face.normal[corner], normals)) {
-            return Misnamed("normal", face.normal[corner], normals, "normal", "normals");
-        }
-    }
-    return {};
+    return OBJArraySizes{positions.size(), texCoords.size(), normals.size()}.IndexProblem(face);
+}
+
+void OBJGraphicObject::Take(OBJModel&& model) {
+    positions = std::move(model.positions);
+    texCoords = std::move(model.texCoords);
+    normals = std::move(model.normals);
+    faces = std::move(model.faces);
 }

@@ -11,6 +11,8 @@
 #include "objects/OBJFace.h"
 #include "objects/TexCoord.h"
 
+struct OBJModel;
+
 // A Wavefront OBJ model: the arrays read from the file, compiled by Prepare() into one
 // display list of triangles that Draw() calls. The arrays stay after compiling. Moving
 // passes the list on; destroying the object deletes it, if Prepare() made one: needs the
@@ -29,6 +31,9 @@ public:
     // a texture coordinate (only if the model has any), a normal and a position. Faces
     // with an index outside their arrays are left out.
     void Prepare() override;
+
+    // Takes the arrays to draw from, replacing those it had; polygons are not drawn.
+    void Take(OBJModel&& model);
 
     // Whether every index the list uses for `face` names an element: positions and
     // normals always, texture coordinates if the model has any.

@@ -26,3 +26,8 @@ void RenderableGraphicObject::Prepare() {
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.count) * sizeof(MeshVertex),
                  vertices.data.get(), GL_STATIC_DRAW);
 }
+
+void RenderableGraphicObject::Take(RMesh&& mesh) {
+    vertices = std::move(mesh.vertices);
+    indices = std::move(mesh.indices);
+}

@@ -1,12 +1,10 @@
 #pragma once
 
 // What the R and RA targets share: a reading of their own of the file layout, to say
-// whether a parser must accept the bytes, and the reading through the parsers, from the
-// buffer and from the file.
+// whether the reader must accept the bytes, and the reader's failure as a message.
 
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,21 +57,6 @@ inline bool MeshFits(std::string_view bytes, Layout& layout) {
         if (*index.Count() >= *vertices) return false;
     }
     return true;
-}
-
-// Fails unless `array` is still the array `data` of `count` elements it was set to.
-template <typename Element>
-void CheckUntouched(const MeshArray<Element>& array, const Element* data, std::uint32_t count,
-                    const char* what, const std::string& failure) {
-    FUZZ_CHECK(array.data.get() == data && array.count == count,
-               std::string("a failed reading changed the target's ") + what + ": " + failure);
-}
-
-// Sets `array` to `count` zeroed elements, to see that a failed reading keeps it.
-template <typename Element>
-void SetSentinel(MeshArray<Element>& array, std::uint32_t count) {
-    array.data = std::make_unique<Element[]>(count);
-    array.count = count;
 }
 
 // The bytes of an array, to compare two readings.

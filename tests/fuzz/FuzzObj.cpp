@@ -1,6 +1,6 @@
-// OBJ reading: the whole buffer at once against the file read in small blocks, so that
-// every statement a block's end cuts is read again whole, with the quick reading on or off,
-// and with faces read as whole polygons.
+// OBJ reading: the whole buffer at once against the same bytes handed in in small blocks, so
+// that every statement a block's end cuts is read again whole, with the quick reading on or
+// off, and with faces read as whole polygons.
 //
 // The first byte chooses the variant: bits 0-5 the block size less one (1 to 64 bytes),
 // bit 6 turns the quick reading off for the block reading, bit 7 adds the polygon reading.
@@ -15,21 +15,15 @@
 #include <vector>
 
 #include "FuzzTargets.h"
-#include "MemoryFile.h"
-#include "objects/ModelFileError.h"
-#include "objects/OBJFileParser.h"
-#include "objects/OBJGraphicObject.h"
+#include "objects/MemoryBytes.h"
+#include "objects/OBJModelReading.h"
 
 namespace {
 
 constexpr float kFactor = 0.1f;
+const std::string kFileName = "fuzz.obj";
 
-struct Reading {
-    OBJGraphicObject object;
-    std::vector<std::string> problems;
-    std::uint32_t stopLine = 0;
-    std::vector<OBJPolygon> polygons;
-};
+using Reading = OBJReadResult;
 
 struct Variant {
     std::size_t blockSize = 0;  // 0: the whole buffer at once
@@ -37,25 +31,14 @@ struct Variant {
     bool polygons = false;
 };
 
-void Read(std::string_view text, const Variant& variant, Reading& reading) {
-    MemoryFile& file = MemoryFile::Get();
-    // Both readings carry the same file name, so their problems compare as they are.
-    OBJFileParser parser(reading.object, file.Path());
-    parser.SetQuickReading(variant.quick);
-    if (variant.polygons) parser.KeepPolygons();
-    if (variant.blockSize == 0) {
-        parser.ParseBuffer(text, kFactor);
-    } else {
-        parser.SetBlockSize(variant.blockSize);
-        try {
-            parser.Parse(kFactor);
-        } catch (const ModelFileError& failure) {
-            FuzzFail(std::string("the in-memory file could not be read: ") + failure.what());
-        }
-    }
-    reading.problems = parser.Problems();
-    reading.stopLine = parser.StopLine();
-    reading.polygons = parser.Polygons();
+Reading Read(std::string_view text, const Variant& variant) {
+    OBJReadOptions options;
+    options.factor = kFactor;
+    options.quickReading = variant.quick;
+    options.polygons = variant.polygons;
+    if (variant.blockSize == 0) return ReadOBJModel(text, kFileName, options);
+    MemoryBytes bytes(text);
+    return ReadOBJModel(bytes, variant.blockSize, kFileName, options);
 }
 
 std::string Describe(const Variant& variant) {
@@ -103,12 +86,12 @@ void CheckSame(const std::vector<Element>& a, const std::vector<Element>& b, Sam
 }
 
 void CheckSameReading(const Reading& whole, const Reading& blocks, const std::string& variant) {
-    CheckSame(whole.object.positions, blocks.object.positions, SameVector, "positions", variant);
-    CheckSame(whole.object.texCoords, blocks.object.texCoords, SameTexCoord, "texture coordinates",
+    CheckSame(whole.model.positions, blocks.model.positions, SameVector, "positions", variant);
+    CheckSame(whole.model.texCoords, blocks.model.texCoords, SameTexCoord, "texture coordinates",
               variant);
-    CheckSame(whole.object.normals, blocks.object.normals, SameVector, "normals", variant);
-    CheckSame(whole.object.faces, blocks.object.faces, SameFace, "faces", variant);
-    CheckSame(whole.polygons, blocks.polygons, SamePolygon, "polygons", variant);
+    CheckSame(whole.model.normals, blocks.model.normals, SameVector, "normals", variant);
+    CheckSame(whole.model.faces, blocks.model.faces, SameFace, "faces", variant);
+    CheckSame(whole.model.polygons, blocks.model.polygons, SamePolygon, "polygons", variant);
     CheckSame(whole.problems, blocks.problems, std::equal_to<>(), "problems", variant);
     FUZZ_CHECK(whole.stopLine == blocks.stopLine,
                "the stop line differs when read in " + variant + ": " +
@@ -121,7 +104,8 @@ void CheckProblems(std::string_view text, const Reading& reading, bool polygons)
         static_cast<std::uint32_t>(std::count(text.begin(), text.end(), '\n')) + 1;
     std::size_t unreadable = 0, outside = 0;
     std::size_t reportedOutside = 0;
-    for (const std::string& problem : reading.problems) {
+    for (const Problem& found : reading.problems) {
+        const std::string& problem = found.text;
         if (problem.find("has an unreadable number") != std::string::npos) ++unreadable;
         if (const auto at = problem.find(" outside "); at != std::string::npos) {
             ++outside;
@@ -142,8 +126,8 @@ void CheckProblems(std::string_view text, const Reading& reading, bool polygons)
                                               " lines");
 
     if (polygons) {
-        FUZZ_CHECK(reading.object.faces.empty(), "faces were kept while reading polygons");
-        for (const OBJPolygon& polygon : reading.polygons) {
+        FUZZ_CHECK(reading.model.faces.empty(), "faces were kept while reading polygons");
+        for (const OBJPolygon& polygon : reading.model.polygons) {
             FUZZ_CHECK(polygon.line >= 1 && polygon.line <= lines,
                        "a polygon on line " + std::to_string(polygon.line));
         }
@@ -151,8 +135,8 @@ void CheckProblems(std::string_view text, const Reading& reading, bool polygons)
     }
     // Every face that cannot be drawn is counted in the one problem about them.
     const auto undrawable = static_cast<std::size_t>(
-        std::count_if(reading.object.faces.begin(), reading.object.faces.end(),
-                      [&](const OBJFace& face) { return !reading.object.Drawable(face); }));
+        std::count_if(reading.model.faces.begin(), reading.model.faces.end(),
+                      [&](const OBJFace& face) { return !reading.model.Drawable(face); }));
     FUZZ_CHECK(reportedOutside == undrawable,
                std::to_string(undrawable) + " faces cannot be drawn but the problems report " +
                    std::to_string(reportedOutside));
@@ -165,27 +149,21 @@ int FuzzObj(const std::uint8_t* data, std::size_t size) {
     const std::string_view text =
         size > 0 ? std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1)
                  : std::string_view();
-    MemoryFile::Get().Fill(size > 0 ? data + 1 : data, text.size());
-
     Variant blocks;
     blocks.blockSize = (options & 0x3Fu) + 1;
     blocks.quick = (options & 0x40u) == 0;
 
-    Reading whole, inBlocks;
-    Read(text, Variant{}, whole);
+    const Reading whole = Read(text, Variant{});
     CheckProblems(text, whole, false);
-    Read(text, blocks, inBlocks);
-    CheckSameReading(whole, inBlocks, Describe(blocks));
+    CheckSameReading(whole, Read(text, blocks), Describe(blocks));
 
     if (options & 0x80u) {
         Variant polygons;
         polygons.polygons = true;
         blocks.polygons = true;
-        Reading wholePolygons, polygonsInBlocks;
-        Read(text, polygons, wholePolygons);
+        const Reading wholePolygons = Read(text, polygons);
         CheckProblems(text, wholePolygons, true);
-        Read(text, blocks, polygonsInBlocks);
-        CheckSameReading(wholePolygons, polygonsInBlocks, Describe(blocks));
+        CheckSameReading(wholePolygons, Read(text, blocks), Describe(blocks));
     }
     return 0;
 }

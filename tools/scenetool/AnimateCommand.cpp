@@ -13,9 +13,9 @@
 #include "common/FileError.h"
 #include "common/WholeFile.h"
 #include "objects/ModelFileError.h"
-#include "objects/RFileParser.h"
 #include "objects/RFileWriter.h"
-#include "objects/RenderableGraphicObject.h"
+#include "objects/RMeshReading.h"
+#include "objects/ReadModelFile.h"
 
 namespace {
 
@@ -27,9 +27,10 @@ struct AnimateOptions {
 
 int Animate(const AnimateOptions& options) {
     bool failed = false;
-    RenderableGraphicObject mesh;
+    RMesh mesh;
     try {
-        Tarnhold::RFileParser(mesh, options.mesh).Parse();
+        mesh = ReadModelFile(options.mesh,
+                             [&](ByteSource& bytes) { return ReadRMesh(bytes, options.mesh); });
     } catch (const ModelFileError& failure) {
         std::cerr << "scenetool animate: " << failure.what() << "\n";
         failed = true;

@@ -13,9 +13,9 @@
 #include "ToolStatus.h"
 #include "ObjMeshBuilder.h"
 #include "objects/ModelFileError.h"
-#include "objects/OBJFileParser.h"
-#include "objects/OBJGraphicObject.h"
+#include "objects/OBJModelReading.h"
 #include "objects/RFileWriter.h"
+#include "objects/ReadModelFile.h"
 
 namespace {
 
@@ -31,24 +31,25 @@ int Convert(const ConvertOptions& options) {
                   << "\n";
         return kUsageError;
     }
-    OBJGraphicObject model;
-    OBJFileParser parser(model, options.input);
-    parser.KeepPolygons();
+    OBJReadResult read;
     try {
-        parser.Parse(options.scale);
+        read = ReadModelFile(options.input, [&](ByteSource& bytes) {
+            return ReadOBJModel(bytes, kOBJBlockSize, options.input,
+                                {.factor = options.scale, .polygons = true});
+        });
     } catch (const ModelFileError& failure) {
         std::cerr << "scenetool convert: " << failure.what() << "\n";
         return kProblemsFound;
     }
-    ObjMeshBuilder mesh(model, options.input);
-    mesh.Build(parser.Polygons());
+    ObjMeshBuilder mesh(read.model, options.input);
+    mesh.Build(read.model.polygons);
 
     // In line order: the faces' problems all come before the line where reading stopped.
     for (const std::string& problem : mesh.Problems()) std::cerr << problem << "\n";
-    for (const std::string& problem : parser.Problems()) {
-        std::cerr << options.input << ":" << parser.StopLine() << ": " << problem << "\n";
+    for (const Problem& problem : read.problems) {
+        std::cerr << options.input << ":" << read.stopLine << ": " << problem.text << "\n";
     }
-    const bool problems = !mesh.Problems().empty() || !parser.Problems().empty();
+    const bool problems = !mesh.Problems().empty() || !read.problems.empty();
 
     // What could be read is written, as the viewer draws what it can read; a file with
     // nothing to draw is not.

@@ -4,11 +4,9 @@
 #include <array>
 #include <charconv>
 
-#include "objects/FrameAnimatableRGO.h"
-#include "objects/OBJFileParser.h"
-#include "objects/OBJGraphicObject.h"
-#include "objects/RAFileParser.h"
-#include "objects/RFileParser.h"
+#include "objects/OBJModelReading.h"
+#include "objects/RMeshReading.h"
+#include "objects/ReadModelFile.h"
 
 namespace {
 
@@ -41,7 +39,7 @@ std::string Bounds(const std::string& label, std::size_t count, const char* what
     return label + ": " + Point(low[0], low[1], low[2]) + " to " + Point(high[0], high[1], high[2]);
 }
 
-void DescribeMesh(const RenderableGraphicObject& mesh, std::vector<std::string>& lines) {
+void DescribeMesh(const RMesh& mesh, std::vector<std::string>& lines) {
     const MeshVertex* vertices = mesh.vertices.data.get();
     lines.push_back("vertices: " + std::to_string(mesh.vertices.count));
     lines.push_back("triangles: " + std::to_string(mesh.indices.count / 3));
@@ -87,8 +85,8 @@ std::string KeyOrderProblem(const std::string& path, const TranslationTrack& tra
 }  // namespace
 
 ModelInfo ModelInfo::OfR(const std::string& path) {
-    RenderableGraphicObject mesh;
-    Tarnhold::RFileParser(mesh, path).Parse();
+    const RMesh mesh =
+        ReadModelFile(path, [&](ByteSource& bytes) { return ReadRMesh(bytes, path); });
     ModelInfo info;
     info.lines.push_back(path + ": R mesh");
     DescribeMesh(mesh, info.lines);
@@ -96,11 +94,11 @@ ModelInfo ModelInfo::OfR(const std::string& path) {
 }
 
 ModelInfo ModelInfo::OfRA(const std::string& path) {
-    FrameAnimatableRGO mesh;
-    Tarnhold::RAFileParser(mesh, path).Parse();
+    const RAMesh mesh =
+        ReadModelFile(path, [&](ByteSource& bytes) { return ReadRAMesh(bytes, path); });
     ModelInfo info;
     info.lines.push_back(path + ": RA animated mesh");
-    DescribeMesh(mesh, info.lines);
+    DescribeMesh(mesh.mesh, info.lines);
     DescribeKeys(mesh.translationTrack, info.lines);
     info.lines.push_back("second-track keys: " + std::to_string(mesh.auxTrack.count));
     const std::string order = KeyOrderProblem(path, mesh.translationTrack);
@@ -109,9 +107,10 @@ ModelInfo ModelInfo::OfRA(const std::string& path) {
 }
 
 ModelInfo ModelInfo::OfOBJ(const std::string& path) {
-    OBJGraphicObject model;
-    OBJFileParser parser(model, path);
-    parser.Parse(0.1f);
+    const OBJReadResult read = ReadModelFile(path, [&](ByteSource& bytes) {
+        return ReadOBJModel(bytes, kOBJBlockSize, path, {.factor = 0.1f});
+    });
+    const OBJModel& model = read.model;
     ModelInfo info;
     info.lines.push_back(path + ": OBJ model");
     info.lines.push_back("positions: " + std::to_string(model.positions.size()));
@@ -123,6 +122,6 @@ ModelInfo ModelInfo::OfOBJ(const std::string& path) {
                                     const Vector3& p = model.positions[i];
                                     return std::array<float, 3>{p.x, p.y, p.z};
                                 }));
-    info.problems = parser.Problems();
+    for (const Problem& problem : read.problems) info.problems.push_back(problem.text);
     return info;
 }

@@ -6,7 +6,7 @@
 // What "scenetool info" says about one model file: lines describing it (counts, bounds,
 // keys) and the problems found, each a complete message naming the file. The files are
 // read with the viewer's own readers; a file they cannot read at all throws
-// FactoryException with the reader's message.
+// ModelFileError with the reader's message.
 class ModelInfo {
 public:
     static ModelInfo OfR(const std::string& path);

@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "Counted.h"
-#include "objects/OBJGraphicObject.h"
+#include "objects/OBJModel.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ std::string OutOfRange(const char* kind, const char* many, std::int32_t index, i
 
 }  // namespace
 
-ObjMeshBuilder::ObjMeshBuilder(const OBJGraphicObject& model, std::string fileName)
+ObjMeshBuilder::ObjMeshBuilder(const OBJModel& model, std::string fileName)
     : model(model), fileName(std::move(fileName)) {}
 
 std::vector<ObjMeshBuilder::Corner> ObjMeshBuilder::Resolve(const OBJPolygon& polygon) {

@@ -7,7 +7,7 @@
 #include "objects/MeshVertex.h"
 #include "objects/OBJPolygon.h"
 
-class OBJGraphicObject;
+struct OBJModel;
 
 // Turns an OBJ model read with whole polygons into an indexed triangle mesh for an R file.
 //
@@ -22,7 +22,7 @@ class OBJGraphicObject;
 // and reported as "FILE:LINE: what is wrong".
 class ObjMeshBuilder {
 public:
-    ObjMeshBuilder(const OBJGraphicObject& model, std::string fileName);
+    ObjMeshBuilder(const OBJModel& model, std::string fileName);
 
     // Makes the mesh of `polygons`, read from the model; called once.
     void Build(const std::vector<OBJPolygon>& polygons);
@@ -46,7 +46,7 @@ private:
     // Smooth normals per position from the triangles of `corners`, three per triangle.
     std::vector<float> PositionNormals(const std::vector<Corner>& corners) const;
 
-    const OBJGraphicObject& model;
+    const OBJModel& model;
     std::string fileName;
     std::vector<MeshVertex> vertices;
     std::vector<std::uint32_t> indices;

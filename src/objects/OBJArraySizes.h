@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "objects/OBJFace.h"
+
+// How many positions, texture coordinates and normals an OBJ model has: all it takes to
+// say whether a face's indices name elements.
+struct OBJArraySizes {
+    std::size_t positions = 0;
+    std::size_t texCoords = 0;
+    std::size_t normals = 0;
+
+    // Whether every index drawing `face` uses names an element: positions and normals
+    // always, texture coordinates if there are any. Inline: the reader asks it of every face.
+    bool Drawable(const OBJFace& face) const {
+        // Unsigned, index - 1 is below the size exactly when 1 <= index <= size.
+        const auto names = [](std::int32_t index, std::size_t size) {
+            return static_cast<std::uint32_t>(index) - 1u < size;
+        };
+        return names(face.position[0], positions) && names(face.position[1], positions) &&
+               names(face.position[2], positions) && names(face.normal[0], normals) &&
+               names(face.normal[1], normals) && names(face.normal[2], normals) &&
+               (texCoords == 0 ||
+                (names(face.texCoord[0], texCoords) && names(face.texCoord[1], texCoords) &&
+                 names(face.texCoord[2], texCoords)));
+    }
+
+    // What is wrong with the first index of `face` outside its array, for example "its
+    // normal index is 0, but the file has no normals"; empty if the face is drawable.
+    std::string IndexProblem(const OBJFace& face) const;
+};

@@ -1,0 +1,13 @@
+#include "objects/OBJModelReading.h"
+
+#include "objects/internal/OBJReader.h"
+
+OBJReadResult ReadOBJModel(std::string_view text, const std::string& fileName,
+                           const OBJReadOptions& options) {
+    return OBJReader(fileName, options).Read(text);
+}
+
+OBJReadResult ReadOBJModel(ByteSource& bytes, std::size_t blockSize, const std::string& fileName,
+                           const OBJReadOptions& options) {
+    return OBJReader(fileName, options).Read(bytes, blockSize);
+}
