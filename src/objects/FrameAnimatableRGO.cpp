@@ -3,7 +3,7 @@
 #include <GL/glew.h>
 
 #include "common/AnimationClock.h"
-#include "objects/FindKeys.h"
+#include "objects/internal/FindKeys.h"
 #include "objects/RAMesh.h"
 
 void FrameAnimatableRGO::DrawAnimated() {

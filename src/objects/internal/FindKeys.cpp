@@ -1,4 +1,4 @@
-#include "objects/FindKeys.h"
+#include "objects/internal/FindKeys.h"
 
 #include <algorithm>
 #include <cmath>
