@@ -1,17 +1,13 @@
 #include "objects/OBJFileParser.h"
 
 #include "objects/OBJGraphicObject.h"
-#include "objects/ReadModelFile.h"
 
 OBJFileParser::OBJFileParser(OBJGraphicObject& target, std::string fileName)
     : target(target), fileName(std::move(fileName)) {}
 
 void OBJFileParser::Parse(float factor) {
     options.factor = factor;
-    Keep(ReadModelFile(
-        fileName,
-        [&](ByteSource& bytes) { return ReadOBJModel(bytes, blockSize, fileName, options); },
-        options.sizeLimit));
+    Keep(ReadOBJModelFile(fileName, options, blockSize));
 }
 
 void OBJFileParser::ParseBuffer(std::string_view text, float factor) {

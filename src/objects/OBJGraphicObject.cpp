@@ -2,7 +2,6 @@
 
 #include <GL/glew.h>
 
-#include "objects/OBJArraySizes.h"
 #include "objects/OBJModel.h"
 
 void OBJGraphicObject::Draw() {
@@ -35,12 +34,14 @@ void OBJGraphicObject::Prepare() {
     glEndList();
 }
 
-bool OBJGraphicObject::Drawable(const OBJFace& face) const {
-    return OBJArraySizes{positions.size(), texCoords.size(), normals.size()}.Drawable(face);
+OBJArraySizes OBJGraphicObject::Sizes() const {
+    return {positions.size(), texCoords.size(), normals.size()};
 }
 
+bool OBJGraphicObject::Drawable(const OBJFace& face) const { return Sizes().Drawable(face); }
+
 std::string OBJGraphicObject::IndexProblem(const OBJFace& face) const {
-    return OBJArraySizes{positions.size(), texCoords.size(), normals.size()}.IndexProblem(face);
+    return Sizes().IndexProblem(face);
 }
 
 void OBJGraphicObject::Take(OBJModel&& model) {

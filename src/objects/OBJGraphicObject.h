@@ -8,6 +8,7 @@
 #include "common/Vector3.h"
 #include "gl/GlDisplayList.h"
 #include "objects/AbstractGraphicObject.h"
+#include "objects/OBJArraySizes.h"
 #include "objects/OBJFace.h"
 #include "objects/TexCoord.h"
 
@@ -34,6 +35,9 @@ public:
 
     // Takes the arrays to draw from, replacing those it had; polygons are not drawn.
     void Take(OBJModel&& model);
+
+    // How many positions, texture coordinates and normals the object has.
+    OBJArraySizes Sizes() const;
 
     // Whether every index the list uses for `face` names an element: positions and
     // normals always, texture coordinates if the model has any.

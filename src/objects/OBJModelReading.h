@@ -39,3 +39,8 @@ OBJReadResult ReadOBJModel(ByteSource& bytes, std::size_t blockSize, const std::
 
 // The block size that keeps a block in the cache.
 inline constexpr std::size_t kOBJBlockSize = 256 * 1024;
+
+// Reads the file at `path` in blocks, refusing one of more than `options.sizeLimit` bytes
+// (ReadModelFile.h says how a file that cannot be read fails).
+OBJReadResult ReadOBJModelFile(const std::string& path, const OBJReadOptions& options,
+                               std::size_t blockSize = kOBJBlockSize);

@@ -6,6 +6,7 @@
 
 #include "objects/internal/ByteReader.h"
 #include "objects/ModelFileError.h"
+#include "objects/ReadModelFile.h"
 
 namespace {
 
@@ -193,4 +194,12 @@ RMesh ReadRMesh(ByteSource& bytes, const std::string& fileName) {
 
 RAMesh ReadRAMesh(ByteSource& bytes, const std::string& fileName) {
     return MeshReading(bytes, fileName).ReadRA();
+}
+
+RMesh ReadRMeshFile(const std::string& path) {
+    return ReadModelFile(path, [&](ByteSource& bytes) { return ReadRMesh(bytes, path); });
+}
+
+RAMesh ReadRAMeshFile(const std::string& path) {
+    return ReadModelFile(path, [&](ByteSource& bytes) { return ReadRAMesh(bytes, path); });
 }

@@ -20,3 +20,8 @@
 // In an RA file, an index out of range is reported before a track cut short, in file order.
 RMesh ReadRMesh(ByteSource& bytes, const std::string& fileName);
 RAMesh ReadRAMesh(ByteSource& bytes, const std::string& fileName);
+
+// The same, read from the file at `path` (ReadModelFile.h says how a file that cannot be
+// read fails).
+RMesh ReadRMeshFile(const std::string& path);
+RAMesh ReadRAMeshFile(const std::string& path);

@@ -15,7 +15,6 @@
 #include "objects/ModelFileError.h"
 #include "objects/RFileWriter.h"
 #include "objects/RMeshReading.h"
-#include "objects/ReadModelFile.h"
 
 namespace {
 
@@ -29,8 +28,7 @@ int Animate(const AnimateOptions& options) {
     bool failed = false;
     RMesh mesh;
     try {
-        mesh = ReadModelFile(options.mesh,
-                             [&](ByteSource& bytes) { return ReadRMesh(bytes, options.mesh); });
+        mesh = ReadRMeshFile(options.mesh);
     } catch (const ModelFileError& failure) {
         std::cerr << "scenetool animate: " << failure.what() << "\n";
         failed = true;

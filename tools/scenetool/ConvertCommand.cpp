@@ -15,7 +15,6 @@
 #include "objects/ModelFileError.h"
 #include "objects/OBJModelReading.h"
 #include "objects/RFileWriter.h"
-#include "objects/ReadModelFile.h"
 
 namespace {
 
@@ -33,10 +32,7 @@ int Convert(const ConvertOptions& options) {
     }
     OBJReadResult read;
     try {
-        read = ReadModelFile(options.input, [&](ByteSource& bytes) {
-            return ReadOBJModel(bytes, kOBJBlockSize, options.input,
-                                {.factor = options.scale, .polygons = true});
-        });
+        read = ReadOBJModelFile(options.input, {.factor = options.scale, .polygons = true});
     } catch (const ModelFileError& failure) {
         std::cerr << "scenetool convert: " << failure.what() << "\n";
         return kProblemsFound;

@@ -6,7 +6,6 @@
 
 #include "objects/OBJModelReading.h"
 #include "objects/RMeshReading.h"
-#include "objects/ReadModelFile.h"
 
 namespace {
 
@@ -85,8 +84,7 @@ std::string KeyOrderProblem(const std::string& path, const TranslationTrack& tra
 }  // namespace
 
 ModelInfo ModelInfo::OfR(const std::string& path) {
-    const RMesh mesh =
-        ReadModelFile(path, [&](ByteSource& bytes) { return ReadRMesh(bytes, path); });
+    const RMesh mesh = ReadRMeshFile(path);
     ModelInfo info;
     info.lines.push_back(path + ": R mesh");
     DescribeMesh(mesh, info.lines);
@@ -94,8 +92,7 @@ ModelInfo ModelInfo::OfR(const std::string& path) {
 }
 
 ModelInfo ModelInfo::OfRA(const std::string& path) {
-    const RAMesh mesh =
-        ReadModelFile(path, [&](ByteSource& bytes) { return ReadRAMesh(bytes, path); });
+    const RAMesh mesh = ReadRAMeshFile(path);
     ModelInfo info;
     info.lines.push_back(path + ": RA animated mesh");
     DescribeMesh(mesh.mesh, info.lines);
@@ -107,9 +104,7 @@ ModelInfo ModelInfo::OfRA(const std::string& path) {
 }
 
 ModelInfo ModelInfo::OfOBJ(const std::string& path) {
-    const OBJReadResult read = ReadModelFile(path, [&](ByteSource& bytes) {
-        return ReadOBJModel(bytes, kOBJBlockSize, path, {.factor = 0.1f});
-    });
+    const OBJReadResult read = ReadOBJModelFile(path, {.factor = 0.1f});
     const OBJModel& model = read.model;
     ModelInfo info;
     info.lines.push_back(path + ": OBJ model");
