@@ -2,13 +2,21 @@
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
+#include <GL/glx.h>
 
 #include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <memory>
 #include <string>
 
+#include "app/FileWatcher.h"
+#include "app/FramePacer.h"
+#include "app/Screenshot.h"
 #include "app/Viewer.h"
 #include "log/HtmlLog.h"
 
@@ -20,7 +28,19 @@ HtmlLog* runningLog = nullptr;
 GlReleaser releaseGlObjects;
 bool windowOpen = false;
 bool leaving = false;
+bool screenshotRequested = false;
 volatile std::sig_atomic_t stopRequested = 0;
+WatchedFiles filesToWatch;
+std::unique_ptr<FileWatcher> watcher;
+
+using namespace std::chrono_literals;
+// Without a swap that waits for the display, frames come at this rate; with one, the
+// shorter period only keeps a swap that does not wait (a hidden window) from spinning.
+constexpr auto kFramePeriod = std::chrono::nanoseconds(1s) / 60;
+constexpr auto kRefreshedFramePeriod = 4ms;
+FramePacer pacer{kFramePeriod};
+
+constexpr unsigned char kEscape = 27;
 
 // Ctrl+C in the console, or a polite kill: leave the main loop like a window close, so the
 // GL objects are released and the log gets its closing lines.
@@ -52,9 +72,97 @@ void Guarded(Action&& action) {
     }
 }
 
+// Ends the main loop as a window close does: the close callback releases the GL objects
+// and the entry point returns.
+void LeaveMainLoop() {
+    if (leaving) return;
+    leaving = true;
+    glutLeaveMainLoop();
+}
+
+void SaveScreenshot() {
+    std::error_code ignored;
+    const std::filesystem::path folder = std::filesystem::current_path(ignored);
+    const std::string name = NextScreenshotName(folder);
+    if (SaveFramePng(folder / name, runningViewer->windowWidth, runningViewer->windowHeight)) {
+        runningLog->WriteMessage("Screenshot written:\t" + name);
+    } else {
+        runningLog->WriteError(Problem::At(name, 0, "The screenshot " + name +
+                                                        " could not be written."));
+    }
+}
+
+// The console's one line about a load that logged errors; the details are in the log.
+void ReportErrors(int errors) {
+    if (errors <= 0) return;
+    std::error_code ignored;
+    const auto path = std::filesystem::absolute(runningLog->FileName(), ignored);
+    std::cerr << "sceneviewer: " << errors << (errors == 1 ? " error" : " errors")
+              << " loading the scene; see " << path.string() << std::endl;
+}
+
+// Watches the files of the scene as just loaded. If that is not possible the log says so
+// once and the viewer goes on without reloading.
+void WatchSceneFiles() {
+    if (!watcher) return;
+    if (const auto problem = watcher->Watch(filesToWatch())) {
+        runningLog->WriteError(*problem);
+        watcher.reset();
+    }
+}
+
+void ReloadChangedFiles() {
+    if (!watcher) return;
+    watcher->Poll();
+    const std::vector<std::string> changed = watcher->TakeSettled();
+    if (changed.empty()) return;
+    Guarded([&] {
+        ReportErrors(runningViewer->Reload(changed));
+        WatchSceneFiles();
+    });
+}
+
+// Asks for one swap per display refresh through whichever GLX extension offers it. False
+// where none does, as on a virtual X server.
+bool RequestSwapPerRefresh() {
+    Display* display = glXGetCurrentDisplay();
+    const GLXDrawable drawable = glXGetCurrentDrawable();
+    if (!display || !drawable) return false;
+    const char* list = glXQueryExtensionsString(display, DefaultScreen(display));
+    const std::string extensions = std::string(" ") + (list ? list : "") + " ";
+    const auto offers = [&](const char* name) {
+        return extensions.find(std::string(" ") + name + " ") != std::string::npos;
+    };
+    const auto entry = [](const char* name) {
+        return glXGetProcAddress(reinterpret_cast<const GLubyte*>(name));
+    };
+    if (offers("GLX_EXT_swap_control")) {
+        using SwapIntervalEXT = void (*)(Display*, GLXDrawable, int);
+        if (auto set = reinterpret_cast<SwapIntervalEXT>(entry("glXSwapIntervalEXT"))) {
+            set(display, drawable, 1);
+            return true;
+        }
+    }
+    if (offers("GLX_MESA_swap_control")) {
+        using SwapIntervalMESA = int (*)(unsigned);
+        auto set = reinterpret_cast<SwapIntervalMESA>(entry("glXSwapIntervalMESA"));
+        if (set && set(1) == 0) return true;
+    }
+    if (offers("GLX_SGI_swap_control")) {
+        using SwapIntervalSGI = int (*)(int);
+        auto set = reinterpret_cast<SwapIntervalSGI>(entry("glXSwapIntervalSGI"));
+        if (set && set(1) == 0) return true;
+    }
+    return false;
+}
+
 void DisplayCallback() {
     Guarded([] {
         runningViewer->Display();
+        if (screenshotRequested) {
+            screenshotRequested = false;
+            SaveScreenshot();
+        }
         glutSwapBuffers();
     });
 }
@@ -64,19 +172,29 @@ void ReshapeCallback(int width, int height) {
 }
 
 void IdleCallback() {
-    if (stopRequested && !leaving) {
-        leaving = true;
-        glutLeaveMainLoop();
+    if (stopRequested) {
+        LeaveMainLoop();
         return;
     }
+    pacer.WaitForFrame();
+    ReloadChangedFiles();
     glutPostRedisplay();
 }
 
 void KeyboardCallback(unsigned char key, int, int) {
+    if (key == kEscape) {
+        LeaveMainLoop();
+        return;
+    }
     Guarded([=] { runningViewer->Keyboard(key); });
 }
 
 void SpecialKeysCallback(int key, int, int) {
+    if (key == GLUT_KEY_F12) {
+        screenshotRequested = true;
+        glutPostRedisplay();
+        return;
+    }
     Guarded([=] { runningViewer->SpecialKeys(key); });
 }
 
@@ -97,10 +215,12 @@ std::string GlText(GLenum name) {
 
 }  // namespace
 
-int RunGlutShell(int& argc, char** argv, Viewer& viewer, HtmlLog& log, GlReleaser releaseGl) {
+int RunGlutShell(int& argc, char** argv, Viewer& viewer, HtmlLog& log, GlReleaser releaseGl,
+                 WatchedFiles watchedFiles) {
     runningViewer = &viewer;
     runningLog = &log;
     releaseGlObjects = std::move(releaseGl);
+    filesToWatch = std::move(watchedFiles);
     try {
         log.WriteTitle("Main");
         glutInitErrorFunc(OnGlutError);
@@ -128,8 +248,14 @@ int RunGlutShell(int& argc, char** argv, Viewer& viewer, HtmlLog& log, GlRelease
         }
         log.WriteMessage("Opengl 2.0 is supported.");
 
+        if (RequestSwapPerRefresh()) pacer = FramePacer(kRefreshedFramePeriod);
+
         glutCloseFunc(CloseCallback);
-        viewer.Init();
+        ReportErrors(viewer.Init());
+        if (filesToWatch) {
+            watcher = std::make_unique<FileWatcher>();
+            WatchSceneFiles();
+        }
 
         glutDisplayFunc(DisplayCallback);
         glutReshapeFunc(ReshapeCallback);
@@ -143,5 +269,6 @@ int RunGlutShell(int& argc, char** argv, Viewer& viewer, HtmlLog& log, GlRelease
     } catch (...) {
         log.WriteError("main");
     }
+    watcher.reset();
     return kExitOk;
 }

@@ -8,7 +8,8 @@ SceneRuntime::SceneRuntime(const std::string& logPath,
     : animationClock(std::move(clockSource)), log(logPath, "Log file", std::move(now)) {}
 
 void SceneRuntime::Load() {
-    RegistrySink sink(registry, factory);
+    namedFiles = {"Scene.xml"};
+    RegistrySink sink(registry, factory, namedFiles);
     Scene::Load(log, sink);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/Camera.h"
 #include "app/ObjectList.h"
@@ -31,6 +32,10 @@ public:
     // factory. Throws what Scene::Load throws; what was built before a failure stays.
     void Load();
 
+    // Scene.xml and every file the last Load found named in it, as the scene names them
+    // (duplicates possible): what a change on disk would make load differently.
+    const std::vector<std::string>& NamedFiles() const { return namedFiles; }
+
     // Deletes every object, then every texture, program and effect, leaving the runtime
     // ready for another Load. Needs the GL context the scene was loaded in to be current.
     void Release();
@@ -41,4 +46,7 @@ public:
     Factory factory{animationClock, log};
     ResourceRegistry registry{log};
     ObjectList objectList{factory.objects, factory.busy};
+
+private:
+    std::vector<std::string> namedFiles{"Scene.xml"};
 };

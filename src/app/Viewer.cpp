@@ -20,10 +20,15 @@ void DrawObjects(const ObjectList& list) {
 }
 
 Viewer::Viewer(Camera& camera, AnimationClock& clock, HtmlLog& log, ObjectList objects,
-               SceneLoader loadScene)
-    : camera(camera), clock(clock), log(log), objects(objects), loadScene(std::move(loadScene)) {}
+               SceneLoader loadScene, SceneReleaser releaseScene)
+    : camera(camera),
+      clock(clock),
+      log(log),
+      objects(objects),
+      loadScene(std::move(loadScene)),
+      releaseScene(std::move(releaseScene)) {}
 
-void Viewer::Init() {
+int Viewer::Init() {
     camera.yaw = -150.0f;
     camera.position = {450.0f, 300.0f, 3000.0f};
     log.WriteTitle("init");
@@ -40,12 +45,25 @@ void Viewer::Init() {
     const GLfloat specular[] = {0.8f, 0.5f, 0.5f, 0.0f};
     glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
     glMaterialf(GL_FRONT, GL_SHININESS, 120.0f);
+    return LoadScene();
+}
 
+int Viewer::Reload(const std::vector<std::string>& changedFiles) {
+    log.WriteTitle("Reload");
+    for (const std::string& file : changedFiles) log.WriteMessage("file changed:\t" + file);
+    log.WriteMessage("reloading at:\t" + log.TimeStamp());
+    if (releaseScene) releaseScene();
+    return LoadScene();
+}
+
+int Viewer::LoadScene() {
+    const int before = log.ErrorCount();
     try {
         if (loadScene) loadScene();
     } catch (...) {
         log.WriteError(Problem::Followup("Scene.xml", "In scene Load() method."));
     }
+    return log.ErrorCount() - before;
 }
 
 void Viewer::Display() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/ObjectList.h"
 
@@ -19,13 +21,22 @@ class Viewer {
 public:
     // Loads the scene into the registry and the factory; may throw.
     using SceneLoader = std::function<void()>;
+    // Deletes every object and resource of the loaded scene, as at exit.
+    using SceneReleaser = std::function<void()>;
 
     Viewer(Camera& camera, AnimationClock& clock, HtmlLog& log, ObjectList objects,
-           SceneLoader loadScene);
+           SceneLoader loadScene, SceneReleaser releaseScene = nullptr);
 
     // Places the camera, sets the fixed GL state and loads the scene. A failure of the
-    // loader is logged as "In scene Load() method." and does not leave Init.
-    void Init();
+    // loader is logged as "In scene Load() method." and does not leave Init. Returns how
+    // many errors the load logged.
+    int Init();
+
+    // Loads the scene again after `changedFiles` changed on disk: a "Reload" section in the
+    // log naming them and the time, everything released, then the same load as Init's.
+    // The camera, the animation clock and the GL state stay as they are. Returns how many
+    // errors the load logged.
+    int Reload(const std::vector<std::string>& changedFiles);
 
     // One frame into the current draw buffer, up to glFlush; the caller swaps buffers.
     void Display();
@@ -45,10 +56,13 @@ public:
     int windowHeight = 500;
 
 private:
+    int LoadScene();
+
     Camera& camera;
     AnimationClock& clock;
     HtmlLog& log;
     ObjectList objects;
     SceneLoader loadScene;
+    SceneReleaser releaseScene;
     double aspect = 1.0;
 };

@@ -27,9 +27,11 @@ void WarnIfLogUnwritable() {
 
 int main(int argc, char** argv) {
     WarnIfLogUnwritable();
+    // A reload releases the scene the same way as the exit does.
     Viewer viewer(runtime.camera, runtime.animationClock, runtime.log, runtime.objectList,
-                  [] { runtime.Load(); });
+                  [] { runtime.Load(); }, [] { runtime.Release(); });
     // The objects' buffers, then textures and programs, are deleted while the window's
-    // context is still current.
-    return RunGlutShell(argc, argv, viewer, runtime.log, [] { runtime.Release(); });
+    // context is still current. Scene.xml and the files it names are watched.
+    return RunGlutShell(argc, argv, viewer, runtime.log, [] { runtime.Release(); },
+                        [] { return runtime.NamedFiles(); });
 }

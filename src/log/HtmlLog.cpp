@@ -37,7 +37,8 @@ std::string Concat(std::initializer_list<std::string_view> pieces) {
 }  // namespace
 
 HtmlLog::HtmlLog(const std::string& fileName, std::string_view title, TimeSource now)
-    : file(fileName, std::ios::out | std::ios::trunc),
+    : fileName(fileName),
+      file(fileName, std::ios::out | std::ios::trunc),
       now(now ? std::move(now) : TimeSource([] { return std::time(nullptr); })) {
     WriteHeader(title);
 }
@@ -71,6 +72,7 @@ void HtmlLog::WriteError(std::string_view text) { WriteError(Problem::Text(std::
 
 void HtmlLog::WriteError(const Problem& problem) {
     Write(Concat({kRedBar, kErrorLabel, "\n", Escape(problem.text), kBarEnd}));
+    if (problem.severity == Problem::Severity::Error) ++errorCount;
     if (errorListener) errorListener(problem);
 }
 

@@ -51,6 +51,12 @@ public:
     // so that the program that owns the log can say so where its user will see it.
     bool Writable() const { return file.good(); }
 
+    // How many entries so far reported an error of their own (not the follow-ups that only
+    // repeat that a section or the load failed).
+    int ErrorCount() const { return errorCount; }
+
+    const std::string& FileName() const { return fileName; }
+
     // The current local time in ctime's 24-character layout, without its line end.
     std::string TimeStamp() const;
 
@@ -65,8 +71,10 @@ private:
     void Write(std::string_view text);
     void WriteHeader(std::string_view title);
 
+    std::string fileName;
     std::ofstream file;
     TimeSource now;
     ErrorListener errorListener;
     bool closed = false;
+    int errorCount = 0;
 };
