@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <numbers>
 #include <stdexcept>
@@ -11,12 +12,15 @@
 
 #include "common/AnimationClock.h"
 #include "app/Camera.h"
+#include "app/Screenshot.h"
 #include "app/Viewer.h"
 #include "factory/ObjectArray.h"
 #include "log/HtmlLog.h"
 #include "objects/IGraphicObject.h"
 #include "support/GlTestContext.h"
 #include "support/LogEntries.h"
+#include "support/TempFolder.h"
+#include "RgbImage.h"
 
 namespace {
 
@@ -273,6 +277,73 @@ TEST_F(ViewerGl, AnEmptySceneIsClearedToBlack) {
     for (std::size_t i = 0; i < pixels.size(); i += 4) {
         ASSERT_EQ(pixels[i] + pixels[i + 1] + pixels[i + 2], 0) << "pixel " << i / 4;
     }
+}
+
+TEST_F(ViewerGl, AReloadNamesTheChangesReleasesThenLoadsAgainWhereTheCameraIs) {
+    std::vector<std::string> steps;
+    Viewer reloading(camera, clock, *log, ObjectList{objects, busy},
+                     [&] {
+                         steps.push_back("load");
+                         log->WriteError("a texture is missing");
+                         if (steps.size() > 1) throw std::runtime_error("no Scene element");
+                     },
+                     [&] { steps.push_back("release"); });
+    EXPECT_EQ(reloading.Init(), 1);
+    camera.position = {1.0f, 2.0f, 3.0f};
+    camera.yaw = 10.0f;
+    camera.speed = 4.0f;
+
+    // The follow-up that only repeats that the load failed is not counted.
+    EXPECT_EQ(reloading.Reload({"shaders/paint.frag", "Scene.xml"}), 1);
+    EXPECT_EQ(steps, (std::vector<std::string>{"load", "release", "load"}));
+    EXPECT_EQ(camera.position.x, 1.0f);
+    EXPECT_EQ(camera.position.z, 3.0f);
+    EXPECT_EQ(camera.yaw, 10.0f);
+    EXPECT_EQ(camera.speed, 4.0f);
+    EXPECT_EQ(Entries(), (std::vector<LogEntry>{Title("init"), Error("a texture is missing"),
+                                                Title("Reload"),
+                                                Message("file changed:\tshaders/paint.frag"),
+                                                Message("file changed:\tScene.xml"),
+                                                Message("reloading at:\t" + kTime),
+                                                Error("a texture is missing"),
+                                                Error("In scene Load() method.")}));
+}
+
+// The picture is saved the right way up: a green top left quarter on red.
+TEST_F(ViewerGl, AScreenshotHoldsTheFrameAsShownAndTakesTheNextNumber) {
+    TempFolder folder;
+    EXPECT_EQ(NextScreenshotName(folder.Path() / "missing"), "screenshot-001.png");
+    EXPECT_EQ(NextScreenshotName(folder.Path()), "screenshot-001.png");
+    for (const char* name : {"screenshot-001.png", "screenshot-007.png", "screenshot-9x.png",
+                             "screenshot-012.jpg", "my-screenshot-050.png"}) {
+        std::ofstream(folder.Path() / name) << "taken";
+    }
+    EXPECT_EQ(NextScreenshotName(folder.Path()), "screenshot-008.png");
+
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, gl.Height() / 2, gl.Width() / 2, gl.Height() - gl.Height() / 2);
+    glClearColor(0, 1, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    const fs::path path = folder.Path() / "screenshot-008.png";
+    ASSERT_TRUE(SaveFramePng(path, gl.Width(), gl.Height()));
+
+    const auto saved = RgbImage::LoadPng(path.string());
+    ASSERT_TRUE(saved.has_value());
+    ASSERT_EQ(saved->Width(), gl.Width());
+    ASSERT_EQ(saved->Height(), gl.Height());
+    const auto rgb = [&](int x, int y) {
+        const std::uint8_t* p = saved->At(x, y);
+        return std::vector<int>{p[0], p[1], p[2]};
+    };
+    EXPECT_EQ(rgb(0, 0), (std::vector<int>{0, 255, 0}));
+    EXPECT_EQ(rgb(gl.Width() / 2 - 1, gl.Height() / 2 - 1), (std::vector<int>{0, 255, 0}));
+    EXPECT_EQ(rgb(gl.Width() / 2, 0), (std::vector<int>{255, 0, 0}));
+    EXPECT_EQ(rgb(0, gl.Height() - 1), (std::vector<int>{255, 0, 0}));
+
+    EXPECT_FALSE(SaveFramePng(folder.Path() / "no-such-folder" / "a.png", 4, 4));
 }
 
 }  // namespace
