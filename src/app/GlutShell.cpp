@@ -27,6 +27,7 @@ Viewer* runningViewer = nullptr;
 HtmlLog* runningLog = nullptr;
 GlReleaser releaseGlObjects;
 bool windowOpen = false;
+int windowId = 0;
 bool leaving = false;
 bool screenshotRequested = false;
 volatile std::sig_atomic_t stopRequested = 0;
@@ -94,7 +95,8 @@ void SaveScreenshot() {
 
 // The console's one line about a load that logged errors; the details are in the log.
 void ReportErrors(int errors) {
-    if (errors <= 0) return;
+    // Without a log there is nothing to point at; the entry point has said so already.
+    if (errors <= 0 || !runningLog->Writable()) return;
     std::error_code ignored;
     const auto path = std::filesystem::absolute(runningLog->FileName(), ignored);
     std::cerr << "sceneviewer: " << errors << (errors == 1 ? " error" : " errors")
@@ -105,7 +107,15 @@ void ReportErrors(int errors) {
 // once and the viewer goes on without reloading.
 void WatchSceneFiles() {
     if (!watcher) return;
-    if (const auto problem = watcher->Watch(filesToWatch())) {
+    // The log changes with every entry: a scene that names it would reload for ever.
+    std::error_code ignored;
+    const auto logPath = std::filesystem::weakly_canonical(runningLog->FileName(), ignored);
+    std::vector<std::string> files = filesToWatch();
+    std::erase_if(files, [&](const std::string& file) {
+        std::error_code error;
+        return std::filesystem::weakly_canonical(file, error) == logPath && !error;
+    });
+    if (const auto problem = watcher->Watch(files)) {
         runningLog->WriteError(*problem);
         watcher.reset();
     }
@@ -117,6 +127,8 @@ void ReloadChangedFiles() {
     const std::vector<std::string> changed = watcher->TakeSettled();
     if (changed.empty()) return;
     Guarded([&] {
+        // The scene's GL objects belong to the window's context.
+        glutSetWindow(windowId);
         ReportErrors(runningViewer->Reload(changed));
         WatchSceneFiles();
     });
@@ -232,7 +244,7 @@ int RunGlutShell(int& argc, char** argv, Viewer& viewer, HtmlLog& log, GlRelease
         // process ends through the ordinary exit path.
         glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
         glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
-        glutCreateWindow(argc > 0 && argv[0] ? argv[0] : "sceneviewer");
+        windowId = glutCreateWindow(argc > 0 && argv[0] ? argv[0] : "sceneviewer");
         windowOpen = true;
 
         const GLenum glewStatus = glewInit();

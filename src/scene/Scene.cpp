@@ -129,12 +129,17 @@ void ReadScene(HtmlLog& log, SceneSink& sink, Open open) {
 
         const XMLElement* scene = document.FirstChildElement("Scene");
         if (!scene) {
-            if (const XMLElement* root = document.RootElement()) {
-                log.WriteError(Problem::AtLine(kFileName, root->GetLineNum(),
-                                               std::string(": the top element is ") + root->Name() +
-                                                   "; the scene must be in a Scene element."));
+            constexpr const char* kNoScene = "No Scene tag in Scene.xml.";
+            const XMLElement* root = document.RootElement();
+            if (!root) {
+                // No element at all: the fixed entry is the only one, so it is the error.
+                log.WriteError(Problem::At(kFileName, 0, kNoScene));
+                throw SceneException(kNoScene);
             }
-            Fail(log, "No Scene tag in Scene.xml.");
+            log.WriteError(Problem::AtLine(kFileName, root->GetLineNum(),
+                                           std::string(": the top element is ") + root->Name() +
+                                               "; the scene must be in a Scene element."));
+            Fail(log, kNoScene);
         }
         const XMLElement& effects =
             RequireChild(*scene, "Effects", log, "No Effects tag in Scene.xml.");
