@@ -81,31 +81,29 @@ TEST_F(CameraGl, ViewPutsTheEyeAtTheMirroredPositionLookingAhead) {
     EXPECT_NEAR(ahead[2], -1000.0f, 1e-1f);
 }
 
+// The camera steps first, then the view translates by the new position: one step of 10
+// along yaw -150, the direction (-0.5, 0, -0.866), moves (450, 300, 3000) to (445, 300,
+// 2991.34), and the translation by (-445, -300, 2991.34) takes the point (445, 300,
+// -2991.34) to the eye. Translating by the old position would leave it 10 units away.
 TEST_F(CameraGl, ApplyViewMovesOneStepPerFrameAndTranslatesByTheNewPosition) {
     Camera camera;
     camera.yaw = -150.0f;
     camera.position = {450.0f, 300.0f, 3000.0f};
     camera.speed = 10.0f;
     camera.ApplyView();
-    EXPECT_NEAR(camera.position.x, 445.0f, 1e-3f);
-    EXPECT_NEAR(camera.position.z, 2991.3397f, 1e-3f);
+    const Matrix view = Modelview();
 
-    // The translation uses the moved position: -x, -y, +z, rotated by the view.
-    glLoadIdentity();
-    glRotatef(camera.yaw, 0, 1, 0);
-    const Matrix rotation = Modelview();
-    const Matrix view = [&] {
-        glLoadIdentity();
-        Camera again;
-        again.yaw = camera.yaw;
-        again.position = camera.position;
-        again.ApplyView();
-        return Modelview();
-    }();
-    const auto t = Transform(rotation, -camera.position.x, -camera.position.y, camera.position.z);
-    EXPECT_NEAR(view[12], t[0], 1e-2f);
-    EXPECT_NEAR(view[13], t[1], 1e-2f);
-    EXPECT_NEAR(view[14], t[2], 1e-2f);
+    const double yaw = -150.0 * std::numbers::pi / 180.0;
+    const float x = static_cast<float>(450.0 + 10.0 * std::sin(yaw));
+    const float z = static_cast<float>(3000.0 + 10.0 * std::cos(yaw));
+    EXPECT_NEAR(camera.position.x, x, 1e-3f);
+    EXPECT_NEAR(camera.position.y, 300.0f, 1e-3f);
+    EXPECT_NEAR(camera.position.z, z, 1e-3f);
+
+    const auto eye = Transform(view, x, 300.0f, -z);
+    EXPECT_NEAR(eye[0], 0.0f, 1e-2f);
+    EXPECT_NEAR(eye[1], 0.0f, 1e-2f);
+    EXPECT_NEAR(eye[2], 0.0f, 1e-2f);
 }
 
 }  // namespace
