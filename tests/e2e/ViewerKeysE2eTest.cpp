@@ -139,17 +139,19 @@ TEST_F(ViewerKeysE2eTest, TheViewerTakesEveryKeyAndStillClosesCleanly) {
     window = WaitForMainLoop();
     ASSERT_TRUE(window);
 
-    // The bound keys, twice over (so the clock and the speed end as they started), and a
-    // selection of keys that do nothing.
+    // The camera and clock keys, twice over (so the clock and the speed end as they
+    // started), and a selection of keys that do nothing. Escape and F12 have tests of their
+    // own: one closes the window, the other writes a file.
     for (const char* key :
-         {"space", "w",    "s",     "Left",   "Right",   "Up",        "Down",      "space",  "w",
-          "s",     "Left", "Right", "Up",     "Down",    "W",         "S",         "a",      "q",
-          "x",     "1",    "plus",  "Escape", "Return",  "Tab",       "BackSpace", "Delete", "F1",
-          "F4",    "F12",  "Home",  "End",    "Page_Up", "Page_Down", "Insert"}) {
+         {"space",  "w",  "s",    "Left",  "Right", "Up",      "Down",      "space",
+          "w",      "s",  "Left", "Right", "Up",    "Down",    "W",         "S",
+          "a",      "q",  "x",    "1",     "plus",  "Return",  "Tab",       "BackSpace",
+          "Delete", "F1", "F4",   "Home",  "End",   "Page_Up", "Page_Down", "Insert"}) {
         x->PressKey(*window, key);
     }
     x->Sync();
-    // No key quits or breaks the viewer: give it time to handle them, then it is still up.
+    // None of them quits or breaks the viewer: give it time to handle them, then it is
+    // still up.
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_TRUE(viewer->Running());
     EXPECT_TRUE(x->IsOnScreen(*window));
