@@ -790,20 +790,22 @@ protected:
             EXPECT_FALSE(FindRun(entries, {pattern}))
                 << "row " << row.id << ": the log has an entry it should not: " << pattern;
         }
-        // A viewer that ends before its main loop has no load to report (and GLUT may have
-        // printed its own reason). One that loaded prints one line on standard error when
-        // the load logged errors, counting those that say why and not the ones that only
-        // repeat that a section or the load failed; nothing else.
-        EXPECT_EQ(ViewerOutput(), "") << "row " << row.id << ": standard output";
-        if (c.ending != Ending::Closed) return;
-        const auto errors = std::count_if(entries.begin(), entries.end(), [](const LogEntry& e) {
-            return e.kind == LogEntry::Kind::Error &&
-                   std::none_of(kFollowups.begin(), kFollowups.end(), [&](const char* followup) {
-                       return MatchesPattern(followup, e.text);
-                   });
-        });
+        // The console gets one line on standard error when the load logged errors,
+        // counting those that say why and not the ones that only repeat that a section or
+        // the load failed; nothing when the viewer ended before loading, and nothing else.
+        const auto errors =
+            c.ending != Ending::Closed
+                ? 0
+                : std::count_if(entries.begin(), entries.end(), [](const LogEntry& e) {
+                      return e.kind == LogEntry::Kind::Error &&
+                             std::none_of(kFollowups.begin(), kFollowups.end(),
+                                          [&](const char* followup) {
+                                              return MatchesPattern(followup, e.text);
+                                          });
+                  });
         EXPECT_EQ(ViewerErrors(), errors == 0 ? "" : LoadErrorsLine(static_cast<int>(errors)))
             << "row " << row.id << ": standard error";
+        EXPECT_EQ(ViewerOutput(), "") << "row " << row.id << ": standard output";
     }
 
     // No log, one line on standard error.

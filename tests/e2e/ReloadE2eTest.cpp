@@ -216,7 +216,7 @@ TEST_F(ReloadE2eTest, ASaveByRenameAndABurstOfSavesEachReloadOnce) {
     const std::string shader = Read("shaders/paint.frag");
 
     SaveByRename("shaders/paint.frag", Replaced(shader, kPaintOutput, kTurnedOutput));
-    ExpectReloadsStayAt(1);
+    ASSERT_NO_FATAL_FAILURE(ExpectReloadsStayAt(1));
     EXPECT_TRUE(WaitForChange(*window, *original)) << "the renamed file was not loaded";
 
     // Five saves 20 ms apart, each within the settle time of the one before; the last one
@@ -227,7 +227,7 @@ TEST_F(ReloadE2eTest, ASaveByRenameAndABurstOfSavesEachReloadOnce) {
              i < 4 ? Replaced(shader, kPaintOutput, i % 2 ? kTurnedOutput : kOtherTurnedOutput)
                    : shader);
     }
-    ExpectReloadsStayAt(2);
+    ASSERT_NO_FATAL_FAILURE(ExpectReloadsStayAt(2));
     EXPECT_TRUE(WaitForPicture(*window, [&](const RgbImage& shown) { return shown == *original; }))
         << "the last save of the burst is not what the window shows";
 
