@@ -63,8 +63,10 @@ void ViewerE2eTest::TearDown() {
     if (HasFailure()) {
         folder.Keep();
         std::cout << "Kept the test's working folder: " << folder.Path() << "\n";
-        const std::string output = ReadFile(ViewerOutputPath());
+        const std::string output = ViewerOutput();
         if (!output.empty()) std::cout << "Viewer output:\n" << output << "\n";
+        const std::string errors = ViewerErrors();
+        if (!errors.empty()) std::cout << "Viewer standard error:\n" << errors << "\n";
     }
 }
 
@@ -81,6 +83,7 @@ void ViewerE2eTest::StartViewer(const std::string& binary,
     options.argv.insert(options.argv.end(), arguments.begin(), arguments.end());
     options.workingDirectory = folder.Path();
     options.outputFile = ViewerOutputPath();
+    options.errorFile = ViewerErrorsPath();
     options.environment["DISPLAY"] =
         server ? std::optional<std::string>(server->Display()) : std::nullopt;
     options.environment["MESA_GL_VERSION_OVERRIDE"] = std::nullopt;
@@ -90,6 +93,31 @@ void ViewerE2eTest::StartViewer(const std::string& binary,
 }
 
 std::optional<ParsedLog> ViewerE2eTest::ReadLog() const { return ParseLog(ReadFile(LogPath())); }
+
+std::string ViewerE2eTest::LoadErrorsLine(int errors) const {
+    return "sceneviewer: " + std::to_string(errors) + (errors == 1 ? " error" : " errors") +
+           " loading the scene; see " + LogPath().string() + "\n";
+}
+
+std::optional<std::vector<LogEntry>> ViewerE2eTest::WaitForLog(
+    const std::function<bool(const std::vector<LogEntry>&)>& wanted, const std::string& what,
+    std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::vector<LogEntry> entries;
+    while (true) {
+        // A log read while an entry is being written may not parse: read it again.
+        if (const auto log = ReadLog()) {
+            entries = WithTimesMasked(log->entries);
+            if (wanted(entries)) return entries;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) break;
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    ADD_FAILURE() << "The log did not show " << what << " within " << timeout.count()
+                  << " ms; it holds:\n"
+                  << ::testing::PrintToString(entries);
+    return std::nullopt;
+}
 
 void ViewerE2eTest::ExpectCleanEnd(const std::vector<LogEntry>& entries) {
     EXPECT_EQ(WaitForViewerExit(), ExitStatus::Code(kExitOk));

@@ -89,6 +89,19 @@ protected:
     // The working folder's log, parsed; nothing if it is missing or malformed.
     std::optional<ParsedLog> ReadLog() const;
 
+    // Polls the log until `wanted` holds for its entries (times masked) and returns them;
+    // nothing, with a failure naming `what` and showing the log, if time runs out first.
+    std::optional<std::vector<LogEntry>> WaitForLog(
+        const std::function<bool(const std::vector<LogEntry>&)>& wanted, const std::string& what,
+        std::chrono::milliseconds timeout);
+
+    // What the viewer has written so far to standard output and to standard error.
+    std::string ViewerOutput() const { return ReadFile(ViewerOutputPath()); }
+    std::string ViewerErrors() const { return ReadFile(ViewerErrorsPath()); }
+    // The line the viewer writes to standard error after a load that logged `errors`
+    // errors, line break included.
+    std::string LoadErrorsLine(int errors) const;
+
     // Grabs the window until three grabs in a row are alike; nothing (and a failure) if the
     // picture keeps changing or cannot be taken.
     std::optional<RgbImage> WaitForStablePicture(WindowId window);
@@ -127,5 +140,6 @@ protected:
 
 private:
     std::filesystem::path ViewerOutputPath() const { return folder.Path() / "viewer-output.txt"; }
+    std::filesystem::path ViewerErrorsPath() const { return folder.Path() / "viewer-errors.txt"; }
     std::filesystem::path ServerOutputPath() const { return folder.Path() / "xvfb-output.txt"; }
 };

@@ -7,12 +7,16 @@
 
 #include "ViewerE2eTest.h"
 #include "app/GlutShell.h"
+#include "support/TestImages.h"
 
 namespace {
 
 // One arrow press turns the camera by 0.2 degrees, about 2 pixels here, which changes some
 // 500 pixels along the sign's edges; the tolerance lets far fewer than that pass.
 constexpr ImageComparison::Tolerance kMarkerTolerance{24, 0.0005};
+
+// The next frame writes the screenshot; this allows for a very busy machine.
+constexpr std::chrono::milliseconds kScreenshotTimeout{10000};
 
 // Long enough for thousands of frames: a camera with any speed would visibly move.
 constexpr std::chrono::milliseconds kHoldTime{300};
@@ -62,13 +66,37 @@ protected:
             << "the picture changed within " << kHoldTime.count() << " ms";
     }
 
-    // Closes the probe's window as a window manager does: it releases its GL objects with
-    // the context current, closes the log and exits with 0.
+    // Closes the probe's window as a window manager does.
     void CloseAndExpectCleanEnd() {
         x->Close(*window);
+        ExpectCleanProbeEnd();
+    }
+
+    // The probe ends as after a close: it releases its GL objects with the context
+    // current, closes its log after `logged` (the main loop's own entries) and exits with 0.
+    void ExpectCleanProbeEnd(const std::vector<LogEntry>& logged = {}) {
         std::vector<LogEntry> expected = kProbeMainLoopReached;
+        expected.insert(expected.end(), logged.begin(), logged.end());
         expected.push_back(kProbeReleasedGl);
         ExpectCleanEnd(expected);
+    }
+
+    // Presses F12 and expects the log to name the screenshot `name`, and the file to hold
+    // what the window shows.
+    void ExpectScreenshotOnF12(const std::string& name) {
+        Press("F12");
+        const LogEntry written = Message("Screenshot written:\t" + name);
+        ASSERT_TRUE(WaitForLog(
+            [&](const std::vector<LogEntry>& entries) {
+                return std::find(entries.begin(), entries.end(), written) != entries.end();
+            },
+            "the screenshot " + name, kScreenshotTimeout));
+        const auto saved = RgbImage::LoadPng((folder.Path() / name).string());
+        ASSERT_TRUE(saved) << "no picture in " << name;
+        const auto shown = Grab(*window);
+        ASSERT_TRUE(shown);
+        const ImageComparison comparison(*saved, *shown, kMarkerTolerance);
+        EXPECT_TRUE(comparison.Matches()) << name << ": " << comparison.Describe();
     }
 
     std::optional<WindowId> window;
@@ -132,6 +160,29 @@ TEST_F(ViewerKeysE2eTest, LowerCaseWMovesTheCameraForwardUntilSStopsIt) {
     CloseAndExpectCleanEnd();
 }
 
+TEST_F(ViewerKeysE2eTest, EscapeClosesTheWindowAsAWindowManagerDoes) {
+    ASSERT_NO_FATAL_FAILURE(StartMarkerScene());
+    Press("Escape");
+    ExpectCleanProbeEnd();
+    EXPECT_FALSE(x->IsOnScreen(*window));
+}
+
+TEST_F(ViewerKeysE2eTest, F12SavesWhatTheWindowShowsUnderTheNextFreeNumber) {
+    ASSERT_NO_FATAL_FAILURE(StartMarkerScene());
+    ASSERT_NO_FATAL_FAILURE(ExpectScreenshotOnF12("screenshot-001.png"));
+
+    // The number follows the highest in the folder, past any gap, and the picture is the
+    // one on the screen at the time.
+    ASSERT_TRUE(WriteBytes((folder.Path() / "screenshot-041.png").string(), ""));
+    Press("Left", 25);
+    ASSERT_TRUE(WaitForReferencePicture(*window, "marker-left-25", kMarkerTolerance));
+    ASSERT_NO_FATAL_FAILURE(ExpectScreenshotOnF12("screenshot-042.png"));
+
+    x->Close(*window);
+    ExpectCleanProbeEnd({Message("Screenshot written:\tscreenshot-001.png"),
+                         Message("Screenshot written:\tscreenshot-042.png")});
+}
+
 TEST_F(ViewerKeysE2eTest, TheViewerTakesEveryKeyAndStillClosesCleanly) {
     StartServer();
     WriteScene(kEmptyScene);
@@ -139,17 +190,19 @@ TEST_F(ViewerKeysE2eTest, TheViewerTakesEveryKeyAndStillClosesCleanly) {
     window = WaitForMainLoop();
     ASSERT_TRUE(window);
 
-    // The bound keys, twice over (so the clock and the speed end as they started), and a
-    // selection of keys that do nothing.
+    // The camera and clock keys, twice over (so the clock and the speed end as they
+    // started), and a selection of keys that do nothing. Escape and F12 have tests of their
+    // own: one closes the window, the other writes a file.
     for (const char* key :
-         {"space", "w",    "s",     "Left",   "Right",   "Up",        "Down",      "space",  "w",
-          "s",     "Left", "Right", "Up",     "Down",    "W",         "S",         "a",      "q",
-          "x",     "1",    "plus",  "Escape", "Return",  "Tab",       "BackSpace", "Delete", "F1",
-          "F4",    "F12",  "Home",  "End",    "Page_Up", "Page_Down", "Insert"}) {
+         {"space",  "w",  "s",    "Left",  "Right", "Up",      "Down",      "space",
+          "w",      "s",  "Left", "Right", "Up",    "Down",    "W",         "S",
+          "a",      "q",  "x",    "1",     "plus",  "Return",  "Tab",       "BackSpace",
+          "Delete", "F1", "F4",   "Home",  "End",   "Page_Up", "Page_Down", "Insert"}) {
         x->PressKey(*window, key);
     }
     x->Sync();
-    // No key quits or breaks the viewer: give it time to handle them, then it is still up.
+    // None of them quits or breaks the viewer: give it time to handle them, then it is
+    // still up.
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_TRUE(viewer->Running());
     EXPECT_TRUE(x->IsOnScreen(*window));

@@ -10,6 +10,7 @@
 
 #include "ViewerE2eTest.h"
 #include "app/GlutShell.h"
+#include "support/SceneFolders.h"
 
 namespace {
 
@@ -33,6 +34,29 @@ TEST_F(ViewerLifecycleTest, StartsOnAnEmptySceneAndClosesWhenTheWindowManagerAsk
     x->Close(*window);
     ExpectCleanEnd(EmptySceneMainLoopLog());
     EXPECT_FALSE(x->IsOnScreen(*window));
+}
+
+TEST_F(ViewerLifecycleTest, ALoadWithErrorsIsOneLineOnStandardErrorAndNothingOnStandardOutput) {
+    WriteEffectFiles(folder.Path());
+    WriteScene(SceneXml(R"(<R file="models/gone.r" effect="NULL" pos="0,0,0" scale="1,1,1"/>
+<OBJ file="models/gone.obj" effect="NULL" pos="0,0,0" scale="1,1,1"/>
+)"));
+    StartServer();
+    StartViewer(kSceneViewer);
+    const auto window = WaitForMainLoop();
+    ASSERT_TRUE(window);
+    x->Close(*window);
+    EXPECT_EQ(WaitForViewerExit(), ExitStatus::Code(kExitOk));
+
+    const auto log = ReadLog();
+    ASSERT_TRUE(log) << "unreadable log " << LogPath();
+    EXPECT_EQ(std::count_if(log->entries.begin(), log->entries.end(),
+                            [](const LogEntry& e) { return e.kind == LogEntry::Kind::Error; }),
+              2)
+        << ::testing::PrintToString(log->entries);
+    EXPECT_EQ(ViewerErrors(),
+              "sceneviewer: 2 errors loading the scene; see " + LogPath().string() + "\n");
+    EXPECT_EQ(ViewerOutput(), "");
 }
 
 TEST_F(ViewerLifecycleTest, ReplacesTheLogOfAnEarlierRun) {
