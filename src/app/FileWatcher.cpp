@@ -3,6 +3,7 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -143,11 +144,11 @@ void FileWatcher::Poll(Clock::time_point now) {
 
 void FileWatcher::Changed(const std::string& file, Clock::time_point now) {
     lastEvent = now;
-    if (pendingSet.insert(file).second) pending.push_back(file);
+    // A handful of files at most: a search is cheaper than keeping a set beside the list.
+    if (std::find(pending.begin(), pending.end(), file) == pending.end()) pending.push_back(file);
 }
 
 std::vector<std::string> FileWatcher::TakeSettled(Clock::time_point now) {
     if (pending.empty() || now - lastEvent < settle) return {};
-    pendingSet.clear();
     return std::exchange(pending, {});
 }

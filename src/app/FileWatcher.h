@@ -3,7 +3,6 @@
 #include <chrono>
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -57,6 +56,5 @@ private:
     std::optional<Problem> startFailure;
     std::map<int, Names> watches;
     std::vector<std::string> pending;
-    std::set<std::string> pendingSet;
     Clock::time_point lastEvent{};
 };
