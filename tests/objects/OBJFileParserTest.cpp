@@ -244,6 +244,12 @@ TEST(OBJFileParser, AnUnreadableNumberStopsTheReadingAndKeepsWhatCameBefore) {
         {before + "f 1/2/x 2/2/2 3/3/3\nf 1 1 1\n", problem("f", 5, "\"x\"")},
         {before + "f 1//1 2//1 nine\n", problem("f", 5, "\"nine\"")},
         {before + "f 1 2", problem("f", 5, "the end of the file")},
+        // Nothing is taken after a normal index, so what follows it is the next position.
+        {before + "f 1/1/1/1 1/1/1 1/1/1\n", problem("f", 5, "\"/1\"")},
+        {before + "f 1//1x 1//1 1//1\n", problem("f", 5, "\"x\"")},
+        // An exponent without digits is part of an unreadable number, not a stray token.
+        {before + "v 3e 1 2\n", problem("v", 5, "\"3e\"")},
+        {before + "vn 0 1 2E+ vn 0 0 1\n", problem("vn", 5, "\"2E+\"")},
         // At most 40 characters of what could not be read are shown.
         {before + "v 4 5 abcdefghijklmnopqrstuvwxyz0123456789ABCDEFG\n",
          problem("v", 5, "\"abcdefghijklmnopqrstuvwxyz0123456789ABCD\"")},

@@ -36,10 +36,12 @@ bool ReadFace(TextCursor& in, OBJFace& face) {
         in.ReadInt(face.texCoord[corner]);
         separator = in.Get();
         if (separator != '/') continue;
+        // Nothing is taken after a normal index: the next corner's number is read
+        // straight on, so "1/2/3/4" or "1//3x" is an unreadable number, as for a stream.
         if (!in.ReadInt(face.normal[corner])) return false;
-        separator = in.Get();
+        separator = -1;
     }
-    // The character after the third corner may itself have ended the line.
+    // The character taken after the third corner may itself have ended the line.
     if (separator != '\n') in.SkipLine();
     return true;
 }

@@ -171,19 +171,21 @@ private:
             const char* q = p + 1;
             const bool negative = q != end && *q == '-';
             if (q != end && (*q == '+' || *q == '-')) ++q;
-            if (q != end && IsDigit(*q)) {
-                int exponent = 0;
-                for (; q != end && IsDigit(*q); ++q) {
-                    if (exponent < 1000) {
-                        exponent = exponent * 10 + (*q - '0');
-                    } else {
-                        slow = true;
-                    }
+            if (q == end) reachedEnd = true;
+            // A stream takes the exponent's letter and sign as part of the number, so
+            // "3e" and "3e+" are failures, not 3 followed by a stray token.
+            if (q == end || !IsDigit(*q)) return false;
+            int exponent = 0;
+            for (; q != end && IsDigit(*q); ++q) {
+                if (exponent < 1000) {
+                    exponent = exponent * 10 + (*q - '0');
+                } else {
+                    slow = true;
                 }
-                power += negative ? -exponent : exponent;
-                p = q;
             }
             if (q == end) reachedEnd = true;
+            power += negative ? -exponent : exponent;
+            p = q;
         }
         if (!slow && NearestFloat(digits, power, minus, value)) {
             at = p;
