@@ -49,6 +49,23 @@ struct Problem {
         problem.brief = rest.starts_with(": ") ? rest.substr(2) : file + rest;
         return problem;
     }
+    // The same problem, its entry opened with the place where the scene file `file`
+    // describes what it is about: "FILE line LINE: " and the entry as it was, which becomes
+    // the brief, so what tools print stays. A problem with no file takes that place (then
+    // it is what AtLine gives); one placed in another file (a model file, a shader source)
+    // stays there. The entry is kept without a line (0: a record not read from a file) or
+    // when it already opens with a line of `file`.
+    Problem DescribedAt(const std::string& file, int line) const {
+        Problem problem = *this;
+        if (problem.file.empty()) {
+            problem.file = file;
+            problem.line = line;
+        }
+        if (line <= 0 || text.starts_with(file + " line ")) return problem;
+        problem.brief = Brief();
+        problem.text = file + " line " + std::to_string(line) + ": " + text;
+        return problem;
+    }
     // A fixed entry that follows the one saying what went wrong, about the whole of `file`.
     static Problem Followup(std::string file, std::string text) {
         Problem problem = At(std::move(file), 0, std::move(text));

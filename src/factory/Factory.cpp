@@ -18,13 +18,14 @@ private:
     bool& busy;
 };
 
-// A failure with no place inside a model file is placed at the object's element.
+// A problem of an object, its entry opened with the object's line. A failure with no place
+// inside a model file is placed at the object's element.
 Problem AtObject(Problem problem, const AbstractGraphicMemento& description) {
     if (problem.line == 0 && !problem.offset) {
         problem.file = "Scene.xml";
         problem.line = description.sourceLine;
     }
-    return problem;
+    return problem.DescribedAt("Scene.xml", description.sourceLine);
 }
 
 std::unique_ptr<AbstractGraphicObject> CreateOBJ(const AbstractGraphicMemento& description,
@@ -74,7 +75,9 @@ void Factory::CreateObjects(const std::vector<Entry>& list) {
             std::vector<Problem> problems;
             std::unique_ptr<AbstractGraphicObject> object =
                 Create(entry.type, *entry.description, problems);
-            for (const Problem& problem : problems) log.WriteError(problem);
+            for (const Problem& problem : problems) {
+                log.WriteError(AtObject(problem, *entry.description));
+            }
             AbstractGraphicObject* made = object.get();
             owned.push_back(std::move(object));
             objects.Append(made);
@@ -110,7 +113,8 @@ const Effect* Factory::EffectFor(const std::string& type,
         what += " " + file->fileName;
     }
     what += name.empty() ? " names no effect"
-                         : " names the effect " + name + ", which is not registered";
+                         : " names the effect " + name + ", which is not registered" +
+                               (registry ? registry->DidYouMean(registry->Effects(), name) : "");
     what += "; it is drawn with the NULL effect.";
     log.WriteError(line > 0 ? Problem::AtLine("Scene.xml", line, ": the" + what)
                             : Problem::At("Scene.xml", 0, "The" + what));

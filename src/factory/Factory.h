@@ -52,8 +52,10 @@ public:
     // Creates the objects of `list` in order, gives each its effect (and an "RA" object
     // the animation clock), then prepares them all. An entry that cannot be made is logged
     // and skipped; problems that still leave an object are logged as errors before it is
-    // added. An object whose effect is not registered is logged and drawn with the empty
-    // "NULL" effect. The busy flag is set throughout and cleared however this ends.
+    // added. An object whose effect is not registered is logged, with the nearest
+    // registered name as a hint, and drawn with the empty "NULL" effect. Every entry about
+    // an object opens with its Scene.xml line. The busy flag is set throughout and cleared
+    // however this ends.
     void CreateObjects(const std::vector<Entry>& list);
 
     // Deletes every object, with the GL context current, and empties the array.

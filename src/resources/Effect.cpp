@@ -44,20 +44,23 @@ std::unique_ptr<Effect> BuildEffect(const ResourceRegistry& registry,
     if (!program) {
         const std::string effect = "Effect " + Label(description.name);
         log.WriteError(
-            Problem::At("Scene.xml", description.sourceLine,
-                        description.programName.empty()
-                            ? effect + " names no shader program; it is drawn without a program."
-                            : effect + " names the shader program " + description.programName +
-                                  ", which is not registered; it is drawn without a program."));
+            Problem::Text(description.programName.empty()
+                              ? effect + " names no shader program; it is drawn without a program."
+                              : effect + " names the shader program " + description.programName +
+                                    ", which is not registered" +
+                                    registry.DidYouMean(registry.Programs(),
+                                                        description.programName) +
+                                    "; it is drawn without a program.")
+                .DescribedAt("Scene.xml", description.sourceLine));
     }
     effect->program = program.value_or(0);
     if (effect->program != 0 && !Linked(effect->program)) {
         // OpenGL refuses a program that did not link, and the program in use before would
         // draw the effect's objects instead: draw them as the log says.
-        log.WriteError(Problem::At("Scene.xml", description.sourceLine,
-                                   "Effect " + Label(description.name) +
-                                       " uses the shader program " + description.programName +
-                                       ", which did not build; it is drawn without a program."));
+        log.WriteError(Problem::Text("Effect " + Label(description.name) +
+                                     " uses the shader program " + description.programName +
+                                     ", which did not build; it is drawn without a program.")
+                           .DescribedAt("Scene.xml", description.sourceLine));
         effect->program = 0;
     }
     effect->floats = description.floats;
@@ -69,14 +72,16 @@ std::unique_ptr<Effect> BuildEffect(const ResourceRegistry& registry,
             const std::string effect = "Effect " + Label(description.name);
             // An unnamed sampler is reported at its effect, as one cannot tell it apart.
             const int line = sampler.name.empty() ? description.sourceLine : sampler.sourceLine;
-            log.WriteError(Problem::At(
-                "Scene.xml", line,
-                sampler.texture.empty()
-                    ? effect + " names no texture for the sampler " + Label(sampler.name) +
-                          "; no texture is bound."
-                    : effect + " binds the texture " + sampler.texture + " to the sampler " +
-                          Label(sampler.name) +
-                          ", but that texture is not registered; no texture is bound."));
+            log.WriteError(
+                Problem::Text(sampler.texture.empty()
+                                  ? effect + " names no texture for the sampler " +
+                                        Label(sampler.name) + "; no texture is bound."
+                                  : effect + " binds the texture " + sampler.texture +
+                                        " to the sampler " + Label(sampler.name) +
+                                        ", but that texture is not registered" +
+                                        registry.DidYouMean(registry.Textures(), sampler.texture) +
+                                        "; no texture is bound.")
+                    .DescribedAt("Scene.xml", line));
         }
         effect->samplers.push_back({sampler.name, texture.value_or(0)});
     }

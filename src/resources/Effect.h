@@ -33,6 +33,7 @@ public:
 
 // Builds an effect from its record, resolving the program and texture names through the
 // registry. A name that is neither registered nor "NULL" is logged as an error naming
-// the effect, and 0 is used in its place.
+// the effect, at the Scene.xml line of the effect (of the sampler, for a texture) and with
+// the nearest registered name as a hint; 0 is used in its place.
 std::unique_ptr<Effect> BuildEffect(const ResourceRegistry& registry,
                                     const EffectMemento& description, HtmlLog& log);

@@ -14,8 +14,8 @@ void ResourceRegistry::AddTextures(const std::vector<TextureMemento>& descriptio
         try {
             texture = LoadTexture(description.fileName);
         } catch (const std::exception& failure) {
-            log.WriteError(Problem::At("Scene.xml", description.sourceLine,
-                                       "Texture " + description.name + ": " + failure.what()));
+            log.WriteError(Problem::Text("Texture " + description.name + ": " + failure.what())
+                               .DescribedAt("Scene.xml", description.sourceLine));
             throw;
         }
         textures.try_emplace(description.name, std::move(texture));
@@ -29,17 +29,15 @@ void ResourceRegistry::AddShaderPrograms(const std::vector<GLSLShaderMemento>& d
             program = BuildShaderProgram(description.vertexFile, description.fragmentFile);
         } catch (const std::exception& failure) {
             log.WriteError(
-                Problem::At("Scene.xml", description.sourceLine,
-                            "Shader program " + description.name + ": " + failure.what()));
+                Problem::Text("Shader program " + description.name + ": " + failure.what())
+                    .DescribedAt("Scene.xml", description.sourceLine));
             throw;
         }
         for (Problem problem : program->problems) {
             // A shader that did not compile stays placed in its source; the rest, at the
-            // program's element.
-            if (problem.file.empty())
-                problem = Problem::At("Scene.xml", description.sourceLine, problem.text);
+            // program's element. Either entry names that element's line.
             problem.text = "Shader program " + description.name + ": " + problem.text;
-            log.WriteError(problem);
+            log.WriteError(problem.DescribedAt("Scene.xml", description.sourceLine));
         }
         programs.try_emplace(description.name, std::move(program));
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/NearestName.h"
 #include "resources/Effect.h"
 #include "resources/ShaderProgram.h"
 #include "resources/Texture.h"
@@ -32,8 +33,9 @@ public:
     ResourceRegistry& operator=(const ResourceRegistry&) = delete;
 
     // Each builds and registers the resources of its list in order. The first one that
-    // cannot be built is logged as an error naming it and its file, and its exception is
-    // passed on: what was registered before stays, the rest of the list is not touched.
+    // cannot be built is logged as an error naming it, its Scene.xml line and its file, and
+    // its exception is passed on: what was registered before stays, the rest of the list
+    // is not touched.
     void AddTextures(const std::vector<TextureMemento>& descriptions);
     void AddShaderPrograms(const std::vector<GLSLShaderMemento>& descriptions);
     void AddEffects(const std::vector<EffectMemento>& descriptions);
@@ -47,6 +49,17 @@ public:
                                                      const std::string& name);
     static std::optional<std::uint32_t> LookupGLName(const TextureMap& textures,
                                                      const std::string& name);
+
+    // " (did you mean NAME?)", NAME being the name registered in `map` that `name` was most
+    // likely meant to be (see NearestName); empty when none is that close.
+    template <typename Map>
+    static std::string DidYouMean(const Map& map, const std::string& name) {
+        std::vector<std::string> known;
+        known.reserve(map.size());
+        for (const auto& entry : map) known.push_back(entry.first);
+        const std::optional<std::string> nearest = NearestName(name, known);
+        return nearest ? " (did you mean " + *nearest + "?)" : "";
+    }
 
     const TextureMap& Textures() const { return textures; }
     const ProgramMap& Programs() const { return programs; }

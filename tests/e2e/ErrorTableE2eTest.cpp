@@ -251,12 +251,13 @@ const std::vector<LogEntry> kNothingLoaded = {Error("In scene Load() method."), 
 const std::vector<LogEntry> kFactoryRan = {Heading("Factory."), Message("starting at: \t…")};
 
 LogEntry NoProgram(const std::string& effect, const std::string& program) {
-    return Error("Effect " + effect + " names the shader program " + program +
+    return Error("Scene.xml line …: Effect " + effect + " names the shader program " + program +
                  ", which is not registered; it is drawn without a program.");
 }
 
 LogEntry NoTexture(const std::string& texture, const std::string& sampler) {
-    return Error("Effect textured binds the texture " + texture + " to the sampler " + sampler +
+    return Error("Scene.xml line …: Effect textured binds the texture " + texture +
+                 " to the sampler " + sampler +
                  ", but that texture is not registered; no texture is bound.");
 }
 
@@ -439,7 +440,7 @@ std::vector<RowCase> ShaderCases() {
     // The program is kept but did not build: each effect using it says so and draws its
     // objects without a program, never with the one the object before left in use.
     const auto notBuilt = [](const std::string& effect) {
-        return Error("Effect " + effect +
+        return Error("Scene.xml line …: Effect " + effect +
                      " uses the shader program paint, which did not build; it is drawn "
                      "without a program.");
     };
@@ -585,6 +586,8 @@ std::vector<RowCase> ObjectCases() {
          .picture = kRightMissing},
         reported("E48", RightObject("R", "models/box.r", "glossy"), "effect=\"glossy\"",
                  kRightGrey),
+        reported("E95", RightObject("R", "models/box.r", "tinded"), "effect=\"tinded\"",
+                 kRightGrey),
         reported("E49", right(R"(file="models/box.r" scale="1,1,1")"),
                  "file=\"models/box.r\" scale", kRightGrey),
         reported("E50", right(R"(effect="NULL" scale="1,1,1")"), "effect=\"NULL\" scale",
@@ -621,7 +624,8 @@ std::vector<RowCase> ModelFileCases() {
         fs::resize_file(folder / "models/huge.r", huge);
     });
     tooLarge.alsoLogged.push_back(
-        {Error("The model file models/huge.r is too large: it is " + std::to_string(huge) +
+        {Error("Scene.xml line …: The model file models/huge.r is too large: it is " +
+               std::to_string(huge) +
                " bytes long, more than this machine's memory of " +
                std::to_string(FileSizeLimit()) + " bytes. It is not read.")});
     return {

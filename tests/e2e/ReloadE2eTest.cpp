@@ -247,7 +247,7 @@ TEST_F(ReloadE2eTest, AShaderSavedWithASyntaxErrorIsReportedAndDrawnAsAtStartUnt
     const auto reloads = WaitForReloads(1);
     ASSERT_TRUE(reloads);
     const std::vector<LogEntry> brokenLoad = LoadOf(reloads->at(0));
-    EXPECT_TRUE(FindRun(brokenLoad, {Error("Shader program paint: the fragment shader "
+    EXPECT_TRUE(FindRun(brokenLoad, {Error("Scene.xml line …: Shader program paint: the fragment shader "
                                            "shaders/paint.frag did not compile:\n…error…")}))
         << ::testing::PrintToString(brokenLoad);
     ASSERT_TRUE(WaitForChange(*window, *good)) << "the broken program changed nothing";
@@ -296,7 +296,8 @@ TEST_F(ReloadE2eTest, AModelFileCutShortOnDiskIsReportedAndTheRestIsStillDrawn) 
     std::vector<LogEntry> cutLoad = startLoad;
     cutLoad.insert(
         cutLoad.end() - 1,
-        Error("The model file models/sphere.r is cut short: it ends at byte " +
+        Error("Scene.xml line " + std::to_string(LineOf(Read("Scene.xml"), "models/sphere.r")) +
+              ": The model file models/sphere.r is cut short: it ends at byte " +
               std::to_string(half) + ", before the end of its " + std::to_string(vertices) +
               " vertices (" + std::to_string(36 * vertices) + " bytes from byte 4)."));
     EXPECT_EQ(reloads->at(0), Reloaded({"models/sphere.r"}, cutLoad));

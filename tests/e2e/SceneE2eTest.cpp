@@ -100,8 +100,9 @@ TEST_F(SceneE2eTest, DrawsRMeshesWithTheirEffectsPlacedAndScaledAndSkipsADamaged
         {Error("Scene.xml line " + std::to_string(LineOf(kScene, "effect=\"glossy\"")) +
                ": the R object models/box.r names the effect glossy, which is not registered; "
                "it is drawn with the NULL effect."),
-         Error("The model file models/cut-short.r is cut short: it ends at byte 100, before the "
-               "end of its 24 vertices (864 bytes from byte 4).")});
+         Error("Scene.xml line " + std::to_string(LineOf(kScene, "models/cut-short.r")) +
+               ": The model file models/cut-short.r is cut short: it ends at byte 100, before "
+               "the end of its 24 vertices (864 bytes from byte 4).")});
     expected.insert(expected.end(), factory.begin(), factory.end());
     ExpectCleanEnd(SceneLoadLog(expected));
 }
@@ -151,12 +152,16 @@ TEST_F(SceneE2eTest, DrawsObjModelsWithAndWithoutTextureCoordinatesAndReportsDam
           ObjectEntries("OBJ", "models/broken-box.obj", "tinted", "-250,270,2654")}) {
         expected.insert(expected.end(), entries.begin(), entries.end());
     }
+    const std::string object =
+        "Scene.xml line " + std::to_string(LineOf(kObjScene, "models/broken-box.obj")) + ": ";
     const std::vector<LogEntry> factory = FactoryEntries(
-        {Error("The model file models/broken-box.obj has an unreadable number in the v statement "
+        {Error(object +
+               "The model file models/broken-box.obj has an unreadable number in the v statement "
                "on line " +
                std::to_string(LineOf(broken, "v 1 2 x")) +
                ", at \"x\"; reading stopped there, and what came before it is kept."),
-         Error("The model file models/broken-box.obj has 2 faces with an index outside their "
+         Error(object +
+               "The model file models/broken-box.obj has 2 faces with an index outside their "
                "arrays, which are not drawn. The first is on line " +
                std::to_string(LineOf(broken, "3//99")) +
                ": its normal index is 99, but the file has 24 normals.")});

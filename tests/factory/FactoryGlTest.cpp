@@ -141,6 +141,33 @@ TEST_F(FactoryGl, UnregisteredEffectIsLoggedAndDrawnWithTheEmptyEffect) {
     EXPECT_EQ(Object(2).effect, Object(0).effect);
 }
 
+// Every entry about an object opens with its line; a model file's problem stays placed in
+// the file for tools, and a misspelt effect gets the registered name it is nearest to.
+TEST_F(FactoryGl, EntriesOfAnObjectOpenWithItsLine) {
+    registry.AddEffects({EffectRecord("plain")});
+    factory.registry = &registry;
+    std::vector<Problem> problems;
+    log.SetErrorListener([&](const Problem& problem) { problems.push_back(problem); });
+    const std::string obj = File("broken.obj"), gone = File("gone.r");
+    WriteBytes(obj, "v 0 0 0\nv 1 x 0\n");
+    factory.CreateObjects(List(Entry("OBJ", obj, "NULL", 20), Entry("R", gone, "NULL", 21),
+                               Entry("R", File("cube.r"), "Plain", 22)));
+
+    ASSERT_EQ(problems.size(), 3u);
+    EXPECT_EQ(problems[0].file, obj);
+    EXPECT_EQ(problems[0].line, 2);
+    EXPECT_TRUE(problems[0].Brief().starts_with("The model file " + obj +
+                                                " has an unreadable number in the v statement "
+                                                "on line 2"))
+        << problems[0].Brief();
+    EXPECT_EQ(problems[0].text, "Scene.xml line 20: " + problems[0].Brief());
+    EXPECT_EQ(problems[1],
+              Problem::AtLine("Scene.xml", 21, ": The model file " + gone + " was not found."));
+    EXPECT_EQ(problems[2].text, "Scene.xml line 22: the R object " + File("cube.r") +
+                                    " names the effect Plain, which is not registered (did you "
+                                    "mean plain?); it is drawn with the NULL effect.");
+}
+
 TEST_F(FactoryGl, BusyWhileCreatingAndClearedWhenPrepareThrows) {
     factory.RegisterCreator("Probe", [](const AbstractGraphicMemento&, std::vector<Problem>&) {
         busyWhileCreating.push_back(runningFactory->busy);
@@ -185,7 +212,8 @@ TEST_F(FactoryGl, ProblemsOfAnObjectAreLoggedJustBeforeItsOwnEntriesAndItIsKept)
         " names the effect glow, which is not registered; it is drawn with the NULL effect.";
     EXPECT_EQ(Entries(),
               (std::vector{Heading("Factory."), Message("starting at: \t" + kTime),
-                           Error("first problem"), Error("second problem"), Error(unregistered),
+                           Error("Scene.xml line 3: first problem"),
+                           Error("Scene.xml line 3: second problem"), Error(unregistered),
                            Error("The model file " + File("flat.obj") +
                                  " has 1 face with an index outside its arrays, which is not "
                                  "drawn. It is on line 4: its normal index is 0, but the file "

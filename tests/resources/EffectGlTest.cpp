@@ -197,6 +197,32 @@ TEST_F(EffectGl, MissingNamesAreExplainedInTheLog) {
                         "texture is not registered; no texture is bound.")}));
 }
 
+// Each entry opens with its element's line (a sampler's own), a misspelt name gets the
+// registered name it is nearest to, and tools still print the entry without its place.
+TEST_F(EffectGl, UnregisteredNamesAreReportedAtTheirLineWithTheNearestName) {
+    std::vector<Problem> problems;
+    log.SetErrorListener([&](const Problem& problem) { problems.push_back(problem); });
+    EffectMemento record =
+        EffectRecord("glow", "FX", {{"a", "rde", 10}, {"b", "texMissing", 11}, {"c", "dim", 12}});
+    record.sourceLine = 9;
+    BuildEffect(registry, record, log);
+
+    const std::string program = "Effect glow names the shader program FX, which is not registered "
+                                "(did you mean fx?); it is drawn without a program.";
+    const std::string misspelt = "Effect glow binds the texture rde to the sampler a, but that "
+                                 "texture is not registered (did you mean red?); no texture is "
+                                 "bound.";
+    EXPECT_EQ(Entries(), (std::vector{Error("Scene.xml line 9: " + program),
+                                      Error("Scene.xml line 10: " + misspelt),
+                                      Error("Scene.xml line 11: Effect glow binds the texture "
+                                            "texMissing to the sampler b, but that texture is not "
+                                            "registered; no texture is bound.")}));
+    ASSERT_EQ(problems.size(), 3u);
+    EXPECT_EQ(problems[1].file, "Scene.xml");
+    EXPECT_EQ(problems[1].line, 10);
+    EXPECT_EQ(problems[1].Brief(), misspelt);
+}
+
 TEST_F(EffectGl, AnEffectWhoseProgramDidNotBuildDrawsWithoutOneAndSaysSo) {
     const std::string vertex = (folder.Path() / "broken.vert").string();
     const std::string fragment = (folder.Path() / "broken.frag").string();

@@ -161,6 +161,32 @@ TEST_F(ResourceRegistryGl, FirstProgramOfANameWinsAndBrokenShadersAreLogged) {
     EXPECT_EQ(Entries(), std::vector<LogEntry>{Error(HtmlLog::Escape(expected))});
 }
 
+// The entries open with the line of the element; a shader that did not compile stays
+// placed in its source for tools, with the entry's text as it was.
+TEST_F(ResourceRegistryGl, FailuresAreReportedAtTheirElementsLine) {
+    std::vector<Problem> problems;
+    log.SetErrorListener([&](const Problem& problem) { problems.push_back(problem); });
+    TextureMemento texture = TextureRecord("gone", File("missing.png"));
+    texture.sourceLine = 5;
+    EXPECT_THROW(registry.AddTextures({texture}), ResourceException);
+    const std::string bad = Text("bad.frag", "void main() { gl_FragColor = tint; }\n");
+    GLSLShaderMemento program = ProgramRecord("broken", Text("a.vert", kVertex), bad);
+    program.sourceLine = 7;
+    registry.AddShaderPrograms({program});
+
+    ASSERT_EQ(problems.size(), 2u);
+    const std::string gone = "Texture gone: The image file " + File("missing.png") +
+                             " was not found.";
+    EXPECT_EQ(problems[0], Problem::AtLine("Scene.xml", 5, ": " + gone));
+    const std::string notCompiled = "Shader program broken: the fragment shader " + bad;
+    EXPECT_EQ(problems[1].file, bad);
+    EXPECT_EQ(problems[1].line, 0);
+    EXPECT_TRUE(problems[1].driverLog);
+    EXPECT_TRUE(problems[1].Brief().starts_with(notCompiled)) << problems[1].Brief();
+    EXPECT_EQ(problems[1].text, "Scene.xml line 7: " + problems[1].Brief());
+    EXPECT_EQ(Entries().at(0), Error("Scene.xml line 5: " + gone));
+}
+
 TEST_F(ResourceRegistryGl, UnreadableShaderSourceIsLoggedAndPassedOn) {
     const std::string missing = File("missing.vert");
     EXPECT_THROW(

@@ -151,8 +151,8 @@ std::vector<SceneCase> SceneCases() {
                  Entries{Heading("OBJ"), Message("file:\tcube.obj"), Message("effect:\tNULL"),
                          Heading("RA"), Message("file:\tcube.ra"), Heading("ra"), Heading("Obj")} +
                  cube("NULL") +
-                 closing({Error("The model file cube.obj was not found."),
-                          Error("The model file cube.ra was not found.")})),
+                 closing({Error("Scene.xml line 9: The model file cube.obj was not found."),
+                          Error("Scene.xml line 10: The model file cube.ra was not found.")})),
         Case("", true, 0, {},
              fileFailure + Entries{Error("Scene.xml was not found in the working folder FOLDER."),
                                    Error("File Scene.xml not exist.")}),
@@ -178,14 +178,15 @@ std::vector<SceneCase> SceneCases() {
                  Entries{Error("Scene.xml line 3: the Effects element has no Shaders element."),
                          Error("No Shaders tag in Scene.xml."), catchIn("shaders")} +
                  lit +
-                 Entries{Error("Effect lit names the shader program plain, which is not "
-                               "registered; it is drawn without a program.")} +
+                 Entries{Error("Scene.xml line 7: Effect lit names the shader program plain, which "
+                               "is not registered; it is drawn without a program.")} +
                  cube("lit") + closing({})),
         Case("missing_image", false, 1, allThree,
              opening + stone +
                  Entries{Heading("Texture"), Message("name:\tgone"), Message("file:\tmissing.png"),
                          Heading("Texture"), Message("name:\twall"), Message("file:\tstone.png"),
-                         Error("Texture gone: The image file missing.png was not found."),
+                         Error("Scene.xml line 6: Texture gone: The image file missing.png was not "
+                               "found."),
                          catchIn("textures")} +
                  plain + lit + cube("lit") + closing({})),
         Case("empty_float", false, 2, {"program plain"},

@@ -432,8 +432,9 @@ TEST(CheckCommandTest, DemoSceneHasNoProblems) {
 TEST(CheckCommandTest, LogOptionWritesTheViewersLogThereAndNothingIntoTheSceneFolder) {
     TempFolder scene, caller;
     WriteUsualFiles(scene.Path());
-    WriteFile(scene.Path(), "Scene.xml",
-              SceneXml(kBoxes + Object("R", R"(file="models/gone.r" effect="NULL")")));
+    const std::string sceneText =
+        SceneXml(kBoxes + Object("R", R"(file="models/gone.r" effect="NULL")"));
+    WriteFile(scene.Path(), "Scene.xml", sceneText);
     const auto listing = [&] {
         std::set<fs::path> files;
         for (const auto& entry : fs::recursive_directory_iterator(scene.Path())) {
@@ -450,7 +451,9 @@ TEST(CheckCommandTest, LogOptionWritesTheViewersLogThereAndNothingIntoTheSceneFo
     const auto log = ParseLog(ReadFile((caller.Path() / "viewer-log.htm").string()));
     ASSERT_TRUE(log) << "no log in " << caller.Path();
     EXPECT_TRUE(log->closed);
-    const LogEntry notFound = Error("The model file models/gone.r was not found.");
+    const LogEntry notFound =
+        Error("Scene.xml line " + std::to_string(LineOf(sceneText, "models/gone.r")) +
+              ": The model file models/gone.r was not found.");
     EXPECT_NE(std::find(log->entries.begin(), log->entries.end(), notFound), log->entries.end());
     EXPECT_EQ(listing(), before);
 }
