@@ -675,6 +675,8 @@ std::vector<RowCase> ObjCases() {
     return {
         obj("E77", plain + "v 1 2 x\nf 5//5 6//6 7//7\n", kRightPartlyDrawn),
         obj("E78", plain + "v 1 2", kRightPartlyDrawn),
+        obj("E100", plain + "f 5//5/5 6//6 7//7\nf 5//5 6//6 7//7\n", kRightPartlyDrawn),
+        obj("E101", plain + "v 1 2 3e\nf 5//5 6//6 7//7\n", kRightPartlyDrawn),
         obj("E79", Replaced(plain, "f 1//1 2//2 3//3", "f 1//1 2//2 99//3"), kRightPartlyDrawn),
         obj("E80",
             Replaced(Replaced(plain, "f 1//1 2//2 3//3", "f 1//1 2//2 3//99"), "f 1//1 3//3 4//4",
