@@ -418,6 +418,33 @@ TEST_F(ModelCommands, InfoDescribesEachKindOfModel) {
               "positions.\n");
 }
 
+// What the viewer makes of OBJ files as exporters write them, at the first face concerned;
+// a reader's entry is completed rather than said again.
+TEST_F(ModelCommands, InfoExplainsWindingCornersAndMissingNormals) {
+    const struct {
+        std::string name, text, problem;
+    } cases[] = {
+        {"ccw.obj", ObjText(Reversed(Cube(40)), false),
+         "12 faces wind counter-clockwise as seen from the side their normals point to (the "
+         "first on line 50): the viewer takes clockwise faces as the front, so it shows their "
+         "back and the model looks inside out. scenetool convert turns them."},
+        {"quads.obj", SharedCubeObj(true),
+         "6 faces have more than three corners (the first on line 10): the viewer draws only "
+         "the first three corners of each. scenetool convert fans them into triangles."},
+        {"bare.obj", SharedCubeObj(false),
+         "The model file bare.obj has 6 faces with an index outside their arrays, which are not "
+         "drawn. The first is on line 9: its normal index is 0, but the file has no normals. "
+         "scenetool convert computes normals and writes an R file the viewer draws."},
+    };
+    for (const auto& c : cases) {
+        WriteText(At(c.name.c_str()), c.text);
+        const ToolResult result = Run({"info", c.name});
+        EXPECT_EQ(result.status, 1) << c.name;
+        EXPECT_TRUE(result.output.ends_with("\nproblems: 1\n  " + c.problem + "\n"))
+            << result.output;
+    }
+}
+
 TEST_F(ModelCommands, InfoReportsDamagedFilesAndKeysOutOfOrder) {
     WriteText(At("bad.r"), RFileBytes(Square(0, 0, 1, 1)).substr(0, 50));
     ToolResult result = Run({"info", "bad.r"});
