@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "objects/RFileWriter.h"
 
@@ -90,6 +91,13 @@ TestMesh Translated(TestMesh mesh, float dx, float dy, float dz) {
         vertex.position[0] += dx;
         vertex.position[1] += dy;
         vertex.position[2] += dz;
+    }
+    return mesh;
+}
+
+TestMesh Reversed(TestMesh mesh) {
+    for (std::size_t i = 0; i + 2 < mesh.indices.size(); i += 3) {
+        std::swap(mesh.indices[i + 1], mesh.indices[i + 2]);
     }
     return mesh;
 }

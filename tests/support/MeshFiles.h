@@ -46,6 +46,10 @@ TestMesh Translated(TestMesh mesh, float dx, float dy, float dz);
 // pointing out and front faces clockwise seen from outside.
 TestMesh Cube(float size);
 
+// `mesh` with each triangle's last two corners swapped, so that its faces wind the other
+// way (Cube's then wind counter-clockwise seen from outside, as most OBJ files do).
+TestMesh Reversed(TestMesh mesh);
+
 // `mesh` as Wavefront OBJ text: positions multiplied by `scale` (10 undoes the 0.1 that the
 // viewer applies), normals, and texture coordinates if `withTexCoords`; each triangle a
 // face of corners p/t/n, or p//n without texture coordinates.

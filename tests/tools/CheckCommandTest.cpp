@@ -215,6 +215,36 @@ std::vector<BrokenScene> BrokenScenes() {
                                    "has 2 faces with an index outside their arrays")}});
     }
     {
+        // Model files the viewer reads otherwise than meant: an R file named as OBJ, OBJ
+        // text named as R (completing the reader's entry), faces wound counter-clockwise
+        // (at the model's first such face), and a box too small to cover a pixel.
+        const std::string ccw = ObjText(Reversed(Cube(40)), false);
+        const std::string scene = SceneXml(
+            Object("OBJ", R"(file="models/box.r" effect="tinted")") +
+            Object("OBJ", R"(file="models/ccw.obj" effect="textured")") +
+            Object("R", R"(file="models/ccw.obj" effect="NULL")") +
+            R"(    <R file="models/box.r" effect="NULL" pos="-250,300,2654" scale="0.0001,1,1"/>
+)");
+        scenes.push_back(
+            {"ModelFilesReadOtherwiseThanMeant",
+             scene,
+             {{"models/ccw.obj", ccw}},
+             {ErrorAt("models/ccw.obj", static_cast<int>(ccw.size()),
+                      "bytes from byte 4). It is OBJ text: name it with an OBJ element."),
+              ErrorAt("Scene.xml", LineOf(scene, "<OBJ file=\"models/box.r\""),
+                      "the OBJ object models/box.r names a binary file, not OBJ text, so the "
+                      "viewer draws nothing of it. It looks like an R mesh (24 vertices and 12 "
+                      "triangles fit its 1016 bytes): name it with an R element."),
+              WarningAt("models/ccw.obj", LineOf(ccw, "f "),
+                        "12 faces wind counter-clockwise as seen from the side their normals "
+                        "point to (the first on line 50): the viewer takes clockwise faces as the "
+                        "front, so it shows their back and the model looks inside out. scenetool "
+                        "convert turns them."),
+              WarningAt("Scene.xml", LineOf(scene, "scale=\"0.0001"),
+                        "the R object models/box.r is 0.006 pixels across seen from the camera's "
+                        "start (0.004 units wide, 400 units away); it does not cover a pixel.")}});
+    }
+    {
         const std::string scene = R"(<?xml version="1.0"?>
 <Scene>
   <Effects>

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "RgbImage.h"
 #include "ScenetoolRun.h"
 #include "objects/FrameAnimatableRGO.h"
 #include "objects/RAFileParser.h"
@@ -61,6 +62,12 @@ std::string SharedCubeObj(bool normals) {
     return points + sides;
 }
 
+// ObjText's text with texture coordinates, without its normals: no vn lines, corners p/t.
+std::string WithoutNormals(const std::string& text) {
+    return std::regex_replace(std::regex_replace(text, std::regex("vn [^\n]*\n"), ""),
+                              std::regex("(\\d+/\\d+)/\\d+"), "$1");
+}
+
 class ModelCommands : public testing::Test {
 protected:
     ToolResult Run(const std::vector<std::string>& arguments) {
@@ -77,7 +84,8 @@ TEST_F(ModelCommands, ConvertFansPolygonsKeepingTheirWinding) {
               "v 0 0 0\nv 0 10 0\nv 10 10 0\nv 10 0 0\n"
               "v 0 0 4\nv 10 0 4\nv 14 6 4\nv 4 12 4\nv -4 6 4\n"
               "g sides\nf 1 2 3 4\nf 5 6 7 8 9 # five\n");
-    const ToolResult result = Run({"convert", "in.obj", "out.r", "--scale", "0.5"});
+    const ToolResult result =
+        Run({"convert", "in.obj", "out.r", "--scale", "0.5", "--keep-winding"});
     EXPECT_EQ(result.status, 0) << result.errors;
     EXPECT_EQ(result.output, "Wrote 9 vertices and 5 triangles to out.r\n");
     EXPECT_EQ(result.errors, "");
@@ -98,9 +106,7 @@ TEST_F(ModelCommands, ConvertFansPolygonsKeepingTheirWinding) {
 // computed normals point out, as Cube's front faces are clockwise seen from outside.
 TEST_F(ModelCommands, ConvertGivesBackACubeWithOrWithoutItsNormals) {
     const std::string withNormals = ObjText(Cube(2.0f), true);
-    const std::string withoutNormals =
-        std::regex_replace(std::regex_replace(withNormals, std::regex("vn [^\n]*\n"), ""),
-                           std::regex("(\\d+/\\d+)/\\d+"), "$1");
+    const std::string withoutNormals = WithoutNormals(withNormals);
     ASSERT_EQ(withoutNormals.find("vn"), std::string::npos);
     for (const std::string& text : {withNormals, withoutNormals}) {
         WriteText(At("cube.obj"), text);
@@ -111,6 +117,78 @@ TEST_F(ModelCommands, ConvertGivesBackACubeWithOrWithoutItsNormals) {
         EXPECT_EQ(Floats(mesh.vertices), Floats(Cube(2.0f).vertices));
         EXPECT_EQ(mesh.indices, Cube(2.0f).indices);
     }
+}
+
+// The positions of the triangles' corners in the order they are written.
+std::vector<float> CornerPositions(const TestMesh& mesh) {
+    std::vector<float> positions;
+    for (std::uint32_t index : mesh.indices) {
+        const float* p = mesh.vertices[index].position;
+        positions.insert(positions.end(), p, p + 3);
+    }
+    return positions;
+}
+
+// Cube wound the other way, as most OBJ files are, is turned back: by its normals, or
+// without them by the volume it encloses. --keep-winding leaves it as written.
+TEST_F(ModelCommands, ConvertTurnsCounterClockwiseFacesToTheViewersFront) {
+    const std::string withNormals = ObjText(Reversed(Cube(2.0f)), true);
+    const std::string withoutNormals = WithoutNormals(withNormals);
+    const std::string keep = "; --keep-winding keeps them as written.\n";
+    const std::string wrote = "Wrote 24 vertices and 12 triangles to cube.r\n";
+    const struct {
+        std::string text, turned;
+    } cases[] = {
+        {withNormals,
+         "Turned 12 faces that wound counter-clockwise as seen from the side their normals point "
+         "to, so that the viewer shows their front" +
+             keep},
+        {withoutNormals,
+         "Turned 12 faces without normals, which wind counter-clockwise seen from outside (the "
+         "volume the faces enclose is positive)" +
+             keep},
+    };
+    for (const auto& c : cases) {
+        WriteText(At("cube.obj"), c.text);
+        ToolResult result = Run({"convert", "cube.obj", "cube.r"});
+        EXPECT_EQ(result.status, 0) << result.errors;
+        EXPECT_EQ(result.output, c.turned + wrote);
+        const TestMesh mesh = ReadR(At("cube.r"));
+        EXPECT_EQ(Floats(mesh.vertices), Floats(Cube(2.0f).vertices));
+        EXPECT_EQ(mesh.indices, Cube(2.0f).indices);
+
+        result = Run({"convert", "cube.obj", "cube.r", "--keep-winding"});
+        EXPECT_EQ(result.output, wrote);
+        EXPECT_EQ(CornerPositions(ReadR(At("cube.r"))), CornerPositions(Reversed(Cube(2.0f))));
+    }
+}
+
+// The viewer's picture of converted cubes: the centre pixel is lit where the faces towards
+// the camera are drawn as the front, and dark where only the far faces' backs are drawn.
+TEST_F(ModelCommands, ConvertedCubesShowTheirLitFront) {
+    WriteText(At("Scene.xml"),
+              "<Scene><Effects><Textures/><Shaders/></Effects><GraphicObjects>\n"
+              "<R file=\"cube.r\" effect=\"NULL\" pos=\"-250,300,2654\" scale=\"1,1,1\"/>\n"
+              "</GraphicObjects></Scene>\n");
+    const auto centre = [&](const std::string& obj, const std::vector<std::string>& options) {
+        WriteText(At("cube.obj"), obj);
+        std::vector<std::string> arguments = {"convert", "cube.obj", "cube.r"};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        EXPECT_EQ(Run(arguments).status, 0);
+        const ToolResult rendered = Run({"render", ".", "-o", "cube.png"});
+        EXPECT_EQ(rendered.status, 0) << rendered.output << rendered.errors;
+        const auto picture = RgbImage::LoadPng(At("cube.png").string());
+        if (!picture) {
+            ADD_FAILURE() << "no picture: " << rendered.errors;
+            return -1;
+        }
+        return int{picture->At(picture->Width() / 2, picture->Height() / 2)[0]};
+    };
+    const std::string counterClockwise = ObjText(Reversed(Cube(40)), false);
+    EXPECT_GT(centre(counterClockwise, {}), 100);
+    EXPECT_LT(centre(counterClockwise, {"--keep-winding"}), 40);
+    // Quads without normals, of which the viewer draws nothing as OBJ.
+    EXPECT_GT(centre(SharedCubeObj(false), {"--scale", "20"}), 100);
 }
 
 TEST_F(ModelCommands, ConvertSharesCornersWithTheSameIndicesAndWeighsNormalsByArea) {
@@ -131,7 +209,7 @@ TEST_F(ModelCommands, ConvertSharesCornersWithTheSameIndicesAndWeighsNormalsByAr
 
     // A triangle facing +z of area 1 and one facing +x of area 0.5 share an edge.
     WriteText(At("fold.obj"), "v 0 0 0\nv 0 1 0\nv 2 0 0\nv 0 0 -1\nf 1 2 3\nf 1 2 4\n");
-    result = Run({"convert", "fold.obj", "fold.r", "--scale", "1"});
+    result = Run({"convert", "fold.obj", "fold.r", "--scale", "1", "--keep-winding"});
     const std::vector<MeshVertex> vertices = ReadR(At("fold.r")).vertices;
     ASSERT_EQ(vertices.size(), 4u);
     const float shared[3] = {1 / std::sqrt(5.0f), 0, 2 / std::sqrt(5.0f)};
@@ -149,7 +227,7 @@ TEST_F(ModelCommands, ConvertResolvesNegativeIndicesAndEveryCornerForm) {
               "v 0 0 0\nv 0 10 0\nv 10 10 0\nvt 0.25 0.5\nvn 0 1 0\n"
               "f -3/-1/-1 -2/-1/-1 -1/-1/-1\n"
               "v 20 0 0\nvt 0.75 1\nf 3 -1/-1 1//-1 2/1/1\n");
-    const ToolResult result = Run({"convert", "in.obj", "out.r"});
+    const ToolResult result = Run({"convert", "in.obj", "out.r", "--keep-winding"});
     EXPECT_EQ(result.status, 0) << result.errors;
     const TestMesh mesh = ReadR(At("out.r"));
     // The last corner is the second vertex again.
@@ -191,6 +269,9 @@ TEST_F(ModelCommands, ConvertReportsBadFacesAndWritesTheRest) {
             "11, at \"x\"; reading stopped there, and what came before it is kept.",
         }));
     EXPECT_EQ(result.output,
+              "Turned 1 face without normals, taking it to wind counter-clockwise as OBJ's "
+              "convention has it, as the faces enclose about no volume to tell their outside "
+              "by; --keep-winding keeps it as written.\n"
               "Wrote 3 vertices and 1 triangle to out.r (faces with problems left out)\n");
     EXPECT_EQ(ReadR(At("out.r")).indices, (std::vector<std::uint32_t>{0, 1, 2}));
 
@@ -335,6 +416,33 @@ TEST_F(ModelCommands, InfoDescribesEachKindOfModel) {
               "problems: 1\n  The model file m.obj has 1 face with an index outside its arrays, "
               "which is not drawn. It is on line 16: its position index is 9, but the file has 4 "
               "positions.\n");
+}
+
+// What the viewer makes of OBJ files as exporters write them, at the first face concerned;
+// a reader's entry is completed rather than said again.
+TEST_F(ModelCommands, InfoExplainsWindingCornersAndMissingNormals) {
+    const struct {
+        std::string name, text, problem;
+    } cases[] = {
+        {"ccw.obj", ObjText(Reversed(Cube(40)), false),
+         "12 faces wind counter-clockwise as seen from the side their normals point to (the "
+         "first on line 50): the viewer takes clockwise faces as the front, so it shows their "
+         "back and the model looks inside out. scenetool convert turns them."},
+        {"quads.obj", SharedCubeObj(true),
+         "6 faces have more than three corners (the first on line 10): the viewer draws only "
+         "the first three corners of each. scenetool convert fans them into triangles."},
+        {"bare.obj", SharedCubeObj(false),
+         "The model file bare.obj has 6 faces with an index outside their arrays, which are not "
+         "drawn. The first is on line 9: its normal index is 0, but the file has no normals. "
+         "scenetool convert computes normals and writes an R file the viewer draws."},
+    };
+    for (const auto& c : cases) {
+        WriteText(At(c.name.c_str()), c.text);
+        const ToolResult result = Run({"info", c.name});
+        EXPECT_EQ(result.status, 1) << c.name;
+        EXPECT_TRUE(result.output.ends_with("\nproblems: 1\n  " + c.problem + "\n"))
+            << result.output;
+    }
 }
 
 TEST_F(ModelCommands, InfoReportsDamagedFilesAndKeysOutOfOrder) {

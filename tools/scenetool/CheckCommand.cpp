@@ -12,10 +12,12 @@
 #include "Counted.h"
 #include "ToolStatus.h"
 #include "LoadProblems.h"
+#include "ModelLint.h"
 #include "ProblemFormat.h"
 #include "SceneIndex.h"
 #include "SceneLint.h"
 #include "SceneSession.h"
+#include "StartView.h"
 
 namespace {
 
@@ -32,10 +34,18 @@ int Check(const CheckOptions& options) {
         return kCannotRun;
     }
     session.Load();
+    // The first frame sets the camera's start, which the notes on objects' sizes need.
+    session.DrawFrame();
+    const StartView view = StartView::OfLastFrame();
     // The session works in the scene folder.
     const SceneIndex index = SceneIndex::Read("Scene.xml");
-    const auto errors = LoadProblems(session.Errors());
-    const auto warnings = FindLikelyMistakes(index, session.Registry());
+    auto errors = LoadProblems(session.Errors());
+    auto warnings = FindLikelyMistakes(index, session.Registry());
+    // Notes on model files complete the loader's entries where they explain them.
+    for (const ModelNote& note : JoinModelNotes(errors, FindModelNotes(index, view))) {
+        (note.drawsNothing ? errors : warnings)
+            .push_back(Problem::At(note.file, note.line, note.text));
+    }
 
     for (const Problem& problem : errors)
         std::cout << FormatProblem(problem, options.folder) << "\n";
@@ -68,7 +78,12 @@ void AddCheckCommand(CLI::App& app, CommandRun& run) {
         "(model files: OBJ line, or byte offset for R and RA; shaders: the compiler's log), "
         "then a summary. Also warns about what the viewer accepts but is likely a mistake: "
         "scale 0, textures, programs and effects never used or defined twice, samplers and "
-        "uniforms the program does not have. Status 0 when nothing is found, 1 otherwise.");
+        "uniforms the program does not have; OBJ faces it shows from the back because they "
+        "wind counter-clockwise, faces of more than three corners, faces without normals, "
+        "each with what to do; an R element naming an RA file; objects too small or far to "
+        "cover a pixel seen from the camera's start. A model file that is not the type its "
+        "element names and draws nothing is an error. Status 0 when nothing is found, 1 "
+        "otherwise.");
     command->add_option("DIR", options->folder, "scene folder holding Scene.xml (default: .)");
     command->add_option("--log", options->log, "also write the viewer's Log.htm to this file");
     command->callback([options, &run] { run = [options] { return Check(*options); }; });

@@ -1,5 +1,6 @@
 // scenetool convert: an OBJ model made into an R mesh file, with polygons fanned into
-// triangles, shared vertices merged and missing normals computed.
+// triangles, faces turned to the viewer's clockwise front, shared vertices merged and
+// missing normals computed.
 
 #include <CLI/CLI.hpp>
 
@@ -22,6 +23,7 @@ struct ConvertOptions {
     std::string input;
     std::string output;
     float scale = 0.1f;
+    bool keepWinding = false;
 };
 
 int Convert(const ConvertOptions& options) {
@@ -37,8 +39,8 @@ int Convert(const ConvertOptions& options) {
         std::cerr << "scenetool convert: " << failure.what() << "\n";
         return kProblemsFound;
     }
-    ObjMeshBuilder mesh(read.model, options.input);
-    mesh.Build(read.model.polygons);
+    ObjMeshBuilder mesh(read.model, options.input, options.keepWinding);
+    mesh.Build();
 
     // In line order: the faces' problems all come before the line where reading stopped.
     for (const std::string& problem : mesh.Problems()) std::cerr << problem << "\n";
@@ -60,6 +62,7 @@ int Convert(const ConvertOptions& options) {
         std::cerr << "scenetool convert: " << failure << "\n";
         return kCannotRun;
     }
+    for (const std::string& turned : mesh.Turned()) std::cout << turned << "\n";
     std::cout << "Wrote " << Counted(mesh.Vertices().size(), "vertex", "vertices") << " and "
               << Counted(mesh.Indices().size() / 3, "triangle", "triangles") << " to "
               << options.output << (problems ? " (faces with problems left out)" : "") << "\n";
@@ -74,14 +77,20 @@ void AddConvertCommand(CLI::App& app, CommandRun& run) {
         "convert",
         "Makes an R mesh file from an OBJ model. v, vt and vn are read as the viewer reads "
         "them, positions multiplied by 0.1 (or --scale). Faces of any number of corners "
-        "(p, p/t, p//n, p/t/n; negative indices count back) are fanned into triangles "
-        "keeping their winding; equal corners share a vertex; corners without a normal get "
-        "smooth area-weighted normals facing the side from which the faces run clockwise. "
-        "Faces with an index out of range are printed as IN:LINE: and left out: the rest is "
-        "still written, with status 1.");
+        "(p, p/t, p//n, p/t/n; negative indices count back) are fanned into triangles. The "
+        "viewer takes clockwise faces as the front, OBJ files mostly counter-clockwise: a face "
+        "that winds counter-clockwise as seen from the side its normals point to is turned; "
+        "faces without normals are turned when most faces with normals wind "
+        "counter-clockwise, or, without any, when they enclose a positive volume or about "
+        "none (open or flat). What was turned is printed. Equal corners share a vertex; "
+        "corners without a normal get smooth area-weighted normals facing the side from "
+        "which the faces run clockwise, the viewer's front. Faces with an index out of range "
+        "are printed as IN:LINE: and left out: the rest is still written, with status 1.");
     command->add_option("IN", options->input, "OBJ file to read")->required();
     command->add_option("OUT", options->output, "R file to write")->required();
     command->add_option("--scale", options->scale,
                         "factor for the positions, above 0 (default: 0.1, as the viewer)");
+    command->add_flag("--keep-winding", options->keepWinding,
+                      "write every face wound as in the file, turning none");
     command->callback([options, &run] { run = [options] { return Convert(*options); }; });
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 
+#include "ModelAdvice.h"
 #include "objects/OBJModelReading.h"
 #include "objects/RMeshReading.h"
 
@@ -83,11 +84,18 @@ std::string KeyOrderProblem(const std::string& path, const TranslationTrack& tra
 
 }  // namespace
 
+void ModelInfo::AddProblems(std::vector<Problem> found, const std::vector<ModelNote>& notes) {
+    const std::vector<ModelNote> alone = JoinModelNotes(found, notes);
+    for (const Problem& problem : found) problems.push_back(problem.Brief());
+    for (const ModelNote& note : alone) problems.push_back(note.text);
+}
+
 ModelInfo ModelInfo::OfR(const std::string& path) {
     const RMesh mesh = ReadRMeshFile(path);
     ModelInfo info;
     info.lines.push_back(path + ": R mesh");
     DescribeMesh(mesh, info.lines);
+    info.AddProblems({}, ExplainContent("R", path, ModelContent::Of(path), 0));
     return info;
 }
 
@@ -117,6 +125,8 @@ ModelInfo ModelInfo::OfOBJ(const std::string& path) {
                                     const Vector3& p = model.positions[i];
                                     return std::array<float, 3>{p.x, p.y, p.z};
                                 }));
-    for (const Problem& problem : read.problems) info.problems.push_back(problem.text);
+    std::vector<ModelNote> notes = ExplainContent("OBJ", path, ModelContent::Of(path), 0);
+    if (notes.empty()) notes = ExplainOBJ(path);
+    info.AddProblems(read.problems, notes);
     return info;
 }

@@ -1,7 +1,6 @@
 #include "ObjMeshBuilder.h"
 
 #include <cmath>
-#include <optional>
 #include <unordered_map>
 
 #include "Counted.h"
@@ -9,88 +8,56 @@
 
 namespace {
 
-// As Counted, but "no normals" rather than "0 normals".
-std::string Count(std::size_t count, const char* one, const char* many) {
-    return count == 0 ? std::string("no ") + many : Counted(count, one, many);
+// The share of its terms' sizes below which the volume the faces enclose counts as none.
+constexpr double kNoVolume = 0.01;
+
+// "one" or "many" as `count` asks.
+const char* Pick(std::size_t count, const char* one, const char* many) {
+    return count == 1 ? one : many;
 }
 
-// The zero-based element that a written index names: from 1 at the start of the array, or
-// from -1 back from the last of the `before` elements read before the face.
-std::optional<std::uint32_t> Element(std::int32_t index, std::size_t before, std::size_t total) {
-    if (index > 0 && static_cast<std::size_t>(index) <= total) {
-        return static_cast<std::uint32_t>(index - 1);
+// What the report says of `count` turned faces, after "Turned N faces".
+std::string TurnedFaces(std::size_t count, ObjMeshBuilder::Turn why) {
+    const auto pick = [&](const char* one, const char* many) { return Pick(count, one, many); };
+    switch (why) {
+        case ObjMeshBuilder::Turn::ByNormals:
+            return std::string(" that wound counter-clockwise as seen from the side ") +
+                   pick("its", "their") + " normals point to, so that the viewer shows " +
+                   pick("its", "their") + " front";
+        case ObjMeshBuilder::Turn::LikeFacesWithNormals:
+            return std::string(" without normals, taking ") + pick("it", "them") +
+                   " to wind counter-clockwise as most faces with normals do";
+        case ObjMeshBuilder::Turn::PositiveVolume:
+            return std::string(" without normals, which ") + pick("winds", "wind") +
+                   " counter-clockwise seen from outside (the volume the faces enclose is "
+                   "positive)";
+        case ObjMeshBuilder::Turn::NoVolume:
+            return std::string(" without normals, taking ") + pick("it", "them") +
+                   " to wind counter-clockwise as OBJ's convention has it, as the faces "
+                   "enclose about no volume to tell their outside by";
+        case ObjMeshBuilder::Turn::None: break;
     }
-    const auto back = -static_cast<std::int64_t>(index);
-    if (index < 0 && static_cast<std::uint64_t>(back) <= before) {
-        return static_cast<std::uint32_t>(before - static_cast<std::size_t>(back));
-    }
-    return std::nullopt;
-}
-
-// Why `index` names no element of the array of `kind`.
-std::string OutOfRange(const char* kind, const char* many, std::int32_t index, int corner,
-                       std::size_t before, std::size_t total) {
-    std::string reason;
-    if (index == 0) {
-        reason = "indices start at 1, or count back from -1";
-    } else if (index > 0) {
-        reason = "the file has " + Count(total, kind, many);
-    } else {
-        reason = Count(before, kind, many) + (before == 1 ? " comes" : " come") + " before it";
-    }
-    return std::string(kind) + " index " + std::to_string(index) + " of corner " +
-           std::to_string(corner) + " is out of range (" + reason + ")";
+    return {};
 }
 
 }  // namespace
 
-ObjMeshBuilder::ObjMeshBuilder(const OBJModel& model, std::string fileName)
-    : model(model), fileName(std::move(fileName)) {}
+ObjMeshBuilder::ObjMeshBuilder(const OBJModel& model, std::string fileName, bool keepWinding)
+    : model(model), fileName(std::move(fileName)), keepWinding(keepWinding) {}
 
-std::vector<ObjMeshBuilder::Corner> ObjMeshBuilder::Resolve(const OBJPolygon& polygon) {
-    const auto fail = [&](const std::string& what) {
-        problems.push_back(fileName + ":" + std::to_string(polygon.line) + ": " + what +
-                           "; the face is left out");
-        return std::vector<Corner>{};
-    };
-    const std::size_t count = polygon.corners.size();
-    if (count < 3) {
-        return fail("a face needs at least 3 corners, this one has " + std::to_string(count));
+ObjMeshBuilder::Turn ObjMeshBuilder::TurnUnknown(const ObjFaces& faces) const {
+    std::size_t clockwise = 0, counterClockwise = 0;
+    for (const ObjFaces::Face& face : faces.Faces()) {
+        clockwise += face.winding == ObjFaces::Winding::Clockwise;
+        counterClockwise += face.winding == ObjFaces::Winding::CounterClockwise;
     }
-    std::vector<Corner> corners;
-    for (std::size_t i = 0; i < count; ++i) {
-        const OBJPolygon::Corner& written = polygon.corners[i];
-        const int number = static_cast<int>(i) + 1;
-        Corner corner{kNone, kNone, kNone};
-        const auto position =
-            Element(written.position, polygon.positionsBefore, model.positions.size());
-        if (!position) {
-            return fail(OutOfRange("position", "positions", written.position, number,
-                                   polygon.positionsBefore, model.positions.size()));
-        }
-        corner.position = *position;
-        if (written.texCoord) {
-            const auto texCoord =
-                Element(*written.texCoord, polygon.texCoordsBefore, model.texCoords.size());
-            if (!texCoord) {
-                return fail(OutOfRange("texture-coordinate", "texture coordinates",
-                                       *written.texCoord, number, polygon.texCoordsBefore,
-                                       model.texCoords.size()));
-            }
-            corner.texCoord = *texCoord;
-        }
-        if (written.normal) {
-            const auto normal =
-                Element(*written.normal, polygon.normalsBefore, model.normals.size());
-            if (!normal) {
-                return fail(OutOfRange("normal", "normals", *written.normal, number,
-                                       polygon.normalsBefore, model.normals.size()));
-            }
-            corner.normal = *normal;
-        }
-        corners.push_back(corner);
+    if (clockwise + counterClockwise > 0) {
+        return counterClockwise > clockwise ? Turn::LikeFacesWithNormals : Turn::None;
     }
-    return corners;
+    double absolute = 0;
+    const double volume = faces.SignedVolume(absolute);
+    if (volume < -kNoVolume * absolute) return Turn::None;
+    return volume > kNoVolume * absolute ? Turn::PositiveVolume : Turn::NoVolume;
 }
 
 std::vector<float> ObjMeshBuilder::PositionNormals(const std::vector<Corner>& corners) const {
@@ -121,16 +88,35 @@ std::vector<float> ObjMeshBuilder::PositionNormals(const std::vector<Corner>& co
     return normals;
 }
 
-void ObjMeshBuilder::Build(const std::vector<OBJPolygon>& polygons) {
+void ObjMeshBuilder::Build() {
+    const ObjFaces faces(model, fileName);
+    problems = faces.Problems();
+    const Turn unknown = keepWinding ? Turn::None : TurnUnknown(faces);
+
     // Every triangle's corners, three at a time.
     std::vector<Corner> triangles;
     bool computeNormals = false;
-    for (const OBJPolygon& polygon : polygons) {
-        const std::vector<Corner> corners = Resolve(polygon);
-        for (std::size_t i = 1; i + 1 < corners.size(); ++i) {
-            triangles.insert(triangles.end(), {corners[0], corners[i], corners[i + 1]});
+    std::size_t byNormals = 0, byModel = 0;
+    for (const ObjFaces::Face& face : faces.Faces()) {
+        const Corner* corners = &faces.Corners()[face.first];
+        bool turn = false;
+        if (face.winding == ObjFaces::Winding::CounterClockwise) {
+            turn = !keepWinding;
+            byNormals += turn;
+        } else if (face.winding == ObjFaces::Winding::Unknown && face.missingNormals) {
+            turn = unknown != Turn::None;
+            byModel += turn;
         }
-        for (const Corner& corner : corners) computeNormals |= corner.normal == kNone;
+        for (std::size_t i = 1; i + 1 < face.count; ++i) {
+            const std::size_t second = turn ? i + 1 : i, third = turn ? i : i + 1;
+            triangles.insert(triangles.end(), {corners[0], corners[second], corners[third]});
+        }
+        computeNormals |= face.missingNormals;
+    }
+    for (const auto& [count, why] : {std::pair{byNormals, Turn::ByNormals}, {byModel, unknown}}) {
+        if (count == 0) continue;
+        turned.push_back("Turned " + Counted(count, "face", "faces") + TurnedFaces(count, why) +
+                         "; --keep-winding keeps " + Pick(count, "it", "them") + " as written.");
     }
     const std::vector<float> computed =
         computeNormals ? PositionNormals(triangles) : std::vector<float>{};
@@ -152,7 +138,7 @@ void ObjMeshBuilder::Build(const std::vector<OBJPolygon>& polygons) {
         MeshVertex vertex{};
         const Vector3& p = model.positions[corner.position];
         vertex.position[0] = p.x, vertex.position[1] = p.y, vertex.position[2] = p.z;
-        if (corner.normal != kNone) {
+        if (corner.normal != ObjFaces::kNone) {
             const Vector3& n = model.normals[corner.normal];
             vertex.normal[0] = n.x, vertex.normal[1] = n.y, vertex.normal[2] = n.z;
         } else {
@@ -160,7 +146,7 @@ void ObjMeshBuilder::Build(const std::vector<OBJPolygon>& polygons) {
                 vertex.normal[axis] = computed[std::size_t{corner.position} * 3 + axis];
             }
         }
-        if (corner.texCoord != kNone) {
+        if (corner.texCoord != ObjFaces::kNone) {
             vertex.texCoord[0] = model.texCoords[corner.texCoord].u;
             vertex.texCoord[1] = model.texCoords[corner.texCoord].v;
         }
