@@ -35,7 +35,7 @@ int Check(const CheckOptions& options) {
     // The session works in the scene folder.
     const SceneIndex index = SceneIndex::Read("Scene.xml");
     const auto errors = LoadProblems(session.Errors());
-    const auto warnings = FindLikelyMistakes(index, session.Registry());
+    const auto warnings = FindLikelyMistakes(index, session.Registry(), session.Errors());
 
     for (const Problem& problem : errors)
         std::cout << FormatProblem(problem, options.folder) << "\n";
