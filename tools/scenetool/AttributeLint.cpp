@@ -89,8 +89,9 @@ std::optional<std::string> NotTaken(const std::string& element, const Accepted& 
             // The record takes "shader" too, though the program goes in the Shader element.
             const std::string only = "; it reads only its first attribute, its " + names[0] +
                                      " (the program goes in its Shader element).";
-            if (index > 0)
+            if (index > 0) {
                 return head + "an attribute " + name + " after its first, so it is ignored" + only;
+            }
             if (name == names[0] || name == "shader") return std::nullopt;
             return head + "an attribute " + name + ", which it does not take, so it is ignored" +
                    Hint(name, names) + only;

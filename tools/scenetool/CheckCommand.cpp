@@ -68,7 +68,8 @@ void AddCheckCommand(CLI::App& app, CommandRun& run) {
         "(model files: OBJ line, or byte offset for R and RA; shaders: the compiler's log), "
         "then a summary. Also warns about what the viewer accepts but is likely a mistake: "
         "scale 0, textures, programs and effects never used or defined twice, samplers and "
-        "uniforms the program does not have. Status 0 when nothing is found, 1 otherwise.");
+        "uniforms the program does not have, attributes not read, values that read otherwise, "
+        "definitions not loaded after a failure. Status 0 when nothing is found, 1 otherwise.");
     command->add_option("DIR", options->folder, "scene folder holding Scene.xml (default: .)");
     command->add_option("--log", options->log, "also write the viewer's Log.htm to this file");
     command->callback([options, &run] { run = [options] { return Check(*options); }; });

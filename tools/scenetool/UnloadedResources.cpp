@@ -32,7 +32,7 @@ std::size_t FailedAt(const std::vector<SceneIndex::Resource>& definitions, const
     for (std::size_t at = first; at-- > 0;) {
         if (errorLines.count(definitions[at].line) && IsRedefinition(definitions, at)) return at;
     }
-    // Not registered, yet nothing failed: the section did not run as far as the registry.
+    // Not registered, yet no failure at a definition's line: say nothing rather than guess.
     return definitions.size();
 }
 

@@ -178,7 +178,7 @@ private:
     std::vector<Open> open;
 };
 
-// What follows "name=" or "value=" in the parser's detail, or "".
+// What follows `key` in the parser's detail ("XMLElement name=NAME"), or "".
 std::string DetailAfter(const tinyxml2::XMLDocument& document, std::string_view key) {
     // ErrorStr() is "Error=NAME ErrorID=N (0xN) Line number=L: detail".
     const std::string_view all = document.ErrorStr();
@@ -199,7 +199,7 @@ std::string Element(const std::string& name) {
 XmlErrorWords XmlErrorWords::Of(const tinyxml2::XMLDocument& document, std::string_view text) {
     using namespace tinyxml2;
     const int line = document.ErrorLineNum();
-    const std::string name = DetailAfter(document, "name=");
+    const std::string name = DetailAfter(document, "XMLElement name=");
     const std::optional<Mistake> first = TagPass(text).Run();
     // The pass's mistake when it is of `kind` and at the parser's line: the same one.
     const auto mistake = [&](Mistake::Kind kind) -> const Mistake* {
@@ -249,7 +249,7 @@ XmlErrorWords XmlErrorWords::Of(const tinyxml2::XMLDocument& document, std::stri
         case XML_ERROR_PARSING_CDATA:
             return {line, "a CDATA section <![CDATA[ is not closed by ]]>."};
         case XML_ERROR_PARSING_DECLARATION: {
-            const std::string value = DetailAfter(document, "value=");
+            const std::string value = DetailAfter(document, "XMLDeclaration value=");
             if (value.empty()) return {line, "a declaration <? is not closed by ?>."};
             return {line, "the declaration <?" + value +
                               "?> is not at the start: declarations may only come before "
