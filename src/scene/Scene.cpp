@@ -14,6 +14,7 @@
 #include "common/WholeFile.h"
 #include "log/HtmlLog.h"
 #include "scene/internal/EffectReader.h"
+#include "scene/internal/XmlErrorWords.h"
 #include "scene/FileGraphicMemento.h"
 #include "scene/SceneException.h"
 #include "scene/SceneSink.h"
@@ -53,16 +54,8 @@ Problem Parsed(XMLDocument& document, std::string_view text) {
     if (document.ErrorID() == tinyxml2::XML_ERROR_EMPTY_DOCUMENT) {
         return Problem::At(kFileName, 0, std::string(kFileName) + " holds no XML element.");
     }
-    // ErrorStr() is "Error=NAME ErrorID=N (0xN) Line number=L: detail"; keep the detail.
-    std::string detail = document.ErrorStr();
-    if (const auto colon = detail.find(": "); colon != std::string::npos) {
-        detail.erase(0, colon + 2);
-    } else {
-        detail.clear();
-    }
-    return Problem::AtLine(kFileName, document.ErrorLineNum(),
-                           std::string(" is not well-formed XML: ") + document.ErrorName() +
-                               (detail.empty() ? "" : " (" + detail + ")") + ".");
+    const XmlErrorWords error = XmlErrorWords::Of(document, text);
+    return Problem::AtLine(kFileName, error.line, " is not well-formed XML: " + error.words);
 }
 
 // Applies every attribute of `element` to `record` in document order, logging each as

@@ -73,7 +73,13 @@ float ParseFloat(std::string_view text) {
 }
 
 std::size_t ParseComponents(std::string_view text, std::span<float> components) {
+    std::size_t end = 0;
+    return ParseComponents(text, components, end);
+}
+
+std::size_t ParseComponents(std::string_view text, std::span<float> components, std::size_t& end) {
     std::fill(components.begin(), components.end(), 0.0f);
+    end = 0;
     std::size_t pos = 0;
     for (std::size_t i = 0; i < components.size(); ++i) {
         if (i > 0) {
@@ -84,6 +90,7 @@ std::size_t ParseComponents(std::string_view text, std::span<float> components) 
         const std::optional<float> value = ReadNumber(text, pos);
         if (!value) return i;
         components[i] = *value;
+        end = pos;
     }
     return components.size();
 }

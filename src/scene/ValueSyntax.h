@@ -26,5 +26,9 @@ float ParseFloat(std::string_view text);
 // components were read.
 std::size_t ParseComponents(std::string_view text, std::span<float> components);
 
+// As above, and sets `end` to where the reading stopped: just past the last component
+// read, or 0 when none was. What follows there is ignored.
+std::size_t ParseComponents(std::string_view text, std::span<float> components, std::size_t& end);
+
 // A three-component vector value such as "1,2,3".
 Vector3 ParseVector3(std::string_view text);

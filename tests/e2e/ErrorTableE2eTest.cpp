@@ -312,6 +312,40 @@ std::vector<RowCase> SceneFileCases() {
                                         kNothingLoaded}});
     }
     {
+        const std::string scene = Replaced(Scene(), "  </Effects>", "  </Effect>");
+        cases.push_back(
+            {.id = "E90",
+             .scene = scene,
+             .alsoLogged = {{Error(SceneLine(scene, "</Effect>\n  <GraphicObjects>") +
+                                   " is not well-formed XML: the end tag </Effect> "
+                                   "does not match the open element <Effects> from line " +
+                                   std::to_string(LineOf(scene, "<Effects>")) + ".")},
+                            kNothingLoaded}});
+    }
+    {
+        const std::string scene =
+            Replaced(Scene(), "<Texture name=\"checker\" file=\"textures/checker.png\"/>",
+                     "<Texture name=\"checker\" file=\"textures/checker.png\">");
+        cases.push_back(
+            {.id = "E91",
+             .scene = scene,
+             .alsoLogged = {{Error(SceneLine(scene, "</Textures>") +
+                                   " is not well-formed XML: the end tag </Textures> "
+                                   "does not match the open element <Texture> from line " +
+                                   std::to_string(LineOf(scene, "<Texture ")) + ".")},
+                            kNothingLoaded}});
+    }
+    {
+        const std::string scene =
+            Replaced(Scene(), "  <GraphicObjects>", "  <!-- the boxes\n  <GraphicObjects>");
+        cases.push_back({.id = "E92",
+                         .scene = scene,
+                         .alsoLogged = {{Error(SceneLine(scene, "<!--") +
+                                               " is not well-formed XML: a comment <!-- is not "
+                                               "closed by -->.")},
+                                        kNothingLoaded}});
+    }
+    {
         const std::string scene = ReplacedAll(Scene(), "Scene>", "scene>");
         cases.push_back(
             {.id = "E10",

@@ -2,6 +2,7 @@
 // of the last error logged; the records reach the sink in the order of the sections, and
 // each is what the reading promises.
 
+#include <algorithm>
 #include <ctime>
 #include <exception>
 #include <string>
@@ -68,7 +69,13 @@ int FuzzScene(const std::uint8_t* data, std::size_t size) {
     // The log is written for real, escaping and all, to nowhere.
     static HtmlLog log("/dev/null", "Log file", [] { return std::time_t{0}; });
     std::string lastError;
-    log.SetErrorListener([&](const Problem& problem) { lastError = problem.text; });
+    int xmlErrorLine = -1;  // of the entry saying why the text is not well-formed XML
+    log.SetErrorListener([&](const Problem& problem) {
+        lastError = problem.text;
+        if (problem.text.find(" is not well-formed XML: ") != std::string::npos) {
+            xmlErrorLine = problem.line;
+        }
+    });
 
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     KeepingSink sink;
@@ -85,6 +92,12 @@ int FuzzScene(const std::uint8_t* data, std::size_t size) {
     }
     log.SetErrorListener({});
 
+    if (xmlErrorLine != -1) {
+        const auto lines = 1 + std::count(text.begin(), text.end(), '\n');
+        FUZZ_CHECK(xmlErrorLine >= 1 && xmlErrorLine <= lines, "an XML error at line " +
+                                                                   std::to_string(xmlErrorLine) +
+                                                                   " of " + std::to_string(lines));
+    }
     FUZZ_CHECK(InOrder(sink.calls), "the sink was called out of order: " + sink.calls);
     // The objects come exactly when nothing failed; the resources are read before anything
     // can fail after them.

@@ -156,10 +156,11 @@ std::vector<SceneCase> SceneCases() {
         Case("", true, 0, {},
              fileFailure + Entries{Error("Scene.xml was not found in the working folder FOLDER."),
                                    Error("File Scene.xml not exist.")}),
-        // The parser gives the line where the element with the wrong end tag starts.
+        // At the wrong end tag, naming the element it should have closed.
         Case("malformed", true, 0, {},
-             fileFailure + Entries{Error("Scene.xml line 3 is not well-formed XML: "
-                                         "XML_ERROR_MISMATCHED_ELEMENT (XMLElement name=Effects)."),
+             fileFailure + Entries{Error("Scene.xml line 6 is not well-formed XML: the end tag "
+                                         "</Effect> does not match the open element <Effects> "
+                                         "from line 3."),
                                    Error("File Scene.xml not exist.")}),
         Case("no_scene", true, 0, {},
              opening + Entries{Error("Scene.xml line 2: the top element is scene; the scene must "

@@ -264,12 +264,52 @@ TEST_F(SceneRead, BrokenXmlIsReportedWithItsLineLikeTheFile) {
     EXPECT_TRUE(sink.calls.empty());
     const Entries expected =
         (Entries{Title("Scene initialization"), Heading("file Scene.xml"),
-                 Error("Scene.xml line 3 is not well-formed XML: "
-                       "XML_ERROR_MISMATCHED_ELEMENT (XMLElement name=Textures)."),
+                 Error("Scene.xml line 4 is not well-formed XML: the end tag </Effects> does "
+                       "not match the open element <Textures> from line 3."),
                  Error("File Scene.xml not exist."), Title("Scene initialization"),
                  Heading("file Scene.xml"), Error("Scene.xml holds no XML element."),
                  Error("File Scene.xml not exist.")});
     EXPECT_EQ(Logged(), expected);
+}
+
+// Each mistake in words, at the line of the tag to mend. Tags in comments, CDATA
+// sections, declarations and quoted values are not tags.
+TEST_F(SceneRead, BrokenXmlIsToldInWordsAtTheTagToMend) {
+    const struct {
+        std::string text;
+        std::string entry;
+    } cases[] = {
+        {"<?xml version=\"1.0\"?>\n<?note </D>?>\n<!DOCTYPE E>\n<Scene>\n"
+         "<!-- </Scene>\n -->\n  <A x=\"</B>\" y='>'><![CDATA[</C>]]>\n  </Effects>\n</Scene>",
+         "Scene.xml line 8 is not well-formed XML: the end tag </Effects> does not match the "
+         "open element <A> from line 7."},
+        {"<Scene>\n  <Effects>\n\n",
+         "Scene.xml line 2 is not well-formed XML: the element <Effects> is not closed: the text "
+         "ends before its end tag </Effects>."},
+        {"<Scene>\n  <Texture name=checker/>\n</Scene>",
+         "Scene.xml line 2 is not well-formed XML: an attribute of the element <Texture> cannot "
+         "be read: write each attribute once, as name=\"value\", with the value in quotes."},
+        {"<Scene>\n  <R file=\"a.r\" / >\n</Scene>",
+         "Scene.xml line 2 is not well-formed XML: the tag of the element <R> holds something "
+         "other than attributes (name=\"value\") before its > or />."},
+        {"<Scene>\n  </ Scene>",
+         "Scene.xml line 2 is not well-formed XML: a tag has no element name right after its < "
+         "or </."},
+        {"<Scene>\n  <!-- note\n</Scene>",
+         "Scene.xml line 2 is not well-formed XML: a comment <!-- is not closed by -->."},
+        {"<!-- first -->\n<?xml version=\"1.0\"?>\n<Scene/>",
+         "Scene.xml line 2 is not well-formed XML: the declaration <?xml version=\"1.0\"?> is "
+         "not at the start: declarations may only come before any comment, element or text."},
+    };
+    std::vector<Problem> errors;
+    log.SetErrorListener([&](const Problem& problem) { errors.push_back(problem); });
+    for (const auto& c : cases) {
+        errors.clear();
+        EXPECT_EQ(Read(c.text), "File Scene.xml not exist.") << c.text;
+        ASSERT_FALSE(errors.empty()) << c.text;
+        EXPECT_EQ(errors.front().text, c.entry) << c.text;
+    }
+    EXPECT_TRUE(sink.calls.empty());
 }
 
 TEST_F(SceneRead, ReadsOnlyTheGivenLength) {

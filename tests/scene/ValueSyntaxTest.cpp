@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "scene/ValueSyntax.h"
 
@@ -57,6 +58,19 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"1,1e-50,3", {1, 0, 3}, 3},              // too small reads as zero
         Case{"1,2,", {1, 2, 0}, 2}));
 // clang-format on
+
+// Where the reading stopped, so what was ignored after it can be shown.
+TEST(VectorValueEnd, IsJustPastTheLastComponentRead) {
+    const std::pair<std::string, std::size_t> cases[] = {
+        {"1,2,3", 5}, {"1,2,3,4", 5}, {" 1 , 2 , 3 ", 10}, {"1 2 3", 1}, {"1,x,3", 1}, {"x", 0},
+    };
+    for (const auto& [text, end] : cases) {
+        std::array<float, 3> xyz{};
+        std::size_t stopped = 99;
+        ParseComponents(text, xyz, stopped);
+        EXPECT_EQ(stopped, end) << text;
+    }
+}
 
 TEST(NumberValue, ReadsLikeAStreamAndIsZeroOtherwise) {
     EXPECT_FLOAT_EQ(ParseFloat("32"), 32.0f);

@@ -339,6 +339,122 @@ std::vector<BrokenScene> BrokenScenes() {
               WarningAt("Scene.xml", LineOf(scene, "name=\"patern\""),
                         "sets the sampler patern, but its program paint has no active uniform")}});
     }
+    {
+        // Blanks alone do not separate components: the text is read up to the first blank.
+        std::string scene = SceneXml(
+            Object("R", R"(file="models/box.r" effect="tinted")") +
+            "    <R file=\"models/box.r\" effect=\"textured\" pos=\"-250 300 2654\" "
+            "scale=\"1,1\"/>\n");
+        scene = Replaced(scene, "val=\"1,0.3,0.2\"", "val=\"1 0.3 0.2\"");
+        scene = Replaced(scene, "name=\"repeat\" val=\"2,2\"", "name=\"repeat\" val=\"2,2;3\"");
+        scene = Replaced(scene, "name=\"textured\" val=\"1\"", "name=\"textured\" val=\"on\"");
+        const int box = LineOf(scene, "-250 300 2654");
+        scenes.push_back(
+            {"ValuesThatDoNotReadAsWritten",
+             scene,
+             {},
+             {WarningAt("Scene.xml", LineOf(scene, "1 0.3 0.2"),
+                        "the Float3 tint of the effect tinted has val=\"1 0.3 0.2\", which reads "
+                        "as (1, 0, 0): components are separated by one character such as a "
+                        "comma, val=\"1,0.3,0.2\"."),
+              WarningAt("Scene.xml", LineOf(scene, "val=\"on\""),
+                        "the Float textured of the effect textured has val=\"on\", which reads "
+                        "as 0: val takes a number."),
+              WarningAt("Scene.xml", LineOf(scene, "2,2;3"),
+                        "the Float2 repeat of the effect textured has val=\"2,2;3\", which reads "
+                        "as (2, 2): the rest, \";3\", is ignored."),
+              WarningAt("Scene.xml", box,
+                        "the R object models/box.r has pos=\"-250 300 2654\", which reads as "
+                        "(-250, 0, 0): components are separated by one character such as a "
+                        "comma, pos=\"-250,300,2654\"."),
+              WarningAt("Scene.xml", box,
+                        "the R object models/box.r has scale=\"1,1\", which reads as (1, 1, 0): "
+                        "scale takes 3 numbers, separated by one character such as a comma.")}});
+    }
+    {
+        std::string scene = SceneXml(kBoxes);
+        scene = Replaced(scene, "file=\"textures/checker.png\"/>",
+                         "file=\"textures/checker.png\" fiel=\"x\"/>");
+        scene = Replaced(scene, "<Effect name=\"tinted\">",
+                         "<Effect name=\"tinted\" shader=\"paint\">");
+        scene = Replaced(scene, "texture=\"checker\"/>", "texture=\"checker\" unit=\"0\"/>");
+        scene = Replaced(scene, "name=\"textured\" val=\"1\"", "name=\"textured\" value=\"1\"");
+        scene = Replaced(scene, "scale=\"1,1,1\"/>", "scale=\"1,1,1\" spin=\"1\"/>");
+        scenes.push_back(
+            {"AttributesThatAreNotRead",
+             scene,
+             {},
+             {WarningAt("Scene.xml", LineOf(scene, "fiel="),
+                        "the Texture element has an attribute fiel, which it does not take, so it "
+                        "is ignored (did you mean file?); it takes name and file."),
+              WarningAt("Scene.xml", LineOf(scene, "shader=\"paint\">"),
+                        "the Effect element has an attribute shader after its first, so it is "
+                        "ignored; it reads only its first attribute, its name (the program goes "
+                        "in its Shader element)."),
+              WarningAt("Scene.xml", LineOf(scene, "unit="),
+                        "the Sampler element has an attribute unit after its second, so it is "
+                        "ignored; it takes name and texture, in that order."),
+              WarningAt("Scene.xml", LineOf(scene, "value="),
+                        "the Float element has the attribute value as its second, where it takes "
+                        "only val, so it is ignored (did you mean val?); it takes name and val, in "
+                        "that order."),
+              WarningAt("Scene.xml", LineOf(scene, "spin="),
+                        "the R element has an attribute spin, which it does not take, so it is "
+                        "ignored; it takes file, effect, pos and scale.")}});
+    }
+    {
+        // Each section stops at its first failure; for the programs, a second definition of
+        // a name that is loaded already. A name close to one that did not load is pointed
+        // at it.
+        const std::string scene = R"(<?xml version="1.0"?>
+<Scene>
+  <Effects>
+    <Textures>
+      <Texture name="checker" file="textures/checker.png"/>
+      <Texture name="bricks" file="textures/bricks.png"/>
+      <Texture name="stone" file="textures/checker.png"/>
+    </Textures>
+    <Shaders>
+      <GLSL name="paint" vert="shaders/paint.vert" frag="shaders/paint.frag"/>
+      <GLSL name="paint" vert="shaders/gone.vert" frag="shaders/paint.frag"/>
+      <GLSL name="lonely" vert="shaders/paint.vert" frag="shaders/paint.frag"/>
+    </Shaders>
+    <Effect name="tinted">
+      <Shader shader="paint"/>
+      <Sampler name="pattern" texture="brick"/>
+    </Effect>
+    <Effect name="textured">
+      <Shader shader="paint"/>
+      <Sampler name="pattern" texture="checker"/>
+    </Effect>
+  </Effects>
+  <GraphicObjects>
+)" + kBoxes + "  </GraphicObjects>\n</Scene>\n";
+        const std::string bricks = std::to_string(LineOf(scene, "\"bricks\""));
+        const int gone = LineOf(scene, "gone.vert");
+        scenes.push_back(
+            {"DefinitionsAfterAFailureAreNotLoaded",
+             scene,
+             {},
+             {ErrorAt("Scene.xml", LineOf(scene, "\"bricks\""), "Texture bricks"),
+              ErrorAt("Scene.xml", gone, "Shader program paint"),
+              ErrorAt("Scene.xml", LineOf(scene, "\"brick\""), "binds the texture brick"),
+              WarningAt("Scene.xml", gone, "the shader program paint is defined again"),
+              WarningAt("Scene.xml", LineOf(scene, "\"stone\""),
+                        "the texture stone is not loaded: the Textures section stopped at line " +
+                            bricks + ", where the texture bricks failed to load."),
+              WarningAt("Scene.xml", LineOf(scene, "\"lonely\""),
+                        "the shader program lonely is not loaded: the Shaders section stopped at "
+                        "line " +
+                            std::to_string(gone) +
+                            ", where the shader program paint failed to load."),
+              WarningAt("Scene.xml", LineOf(scene, "\"brick\""),
+                        "the effect tinted's sampler pattern names the texture brick, which is "
+                        "not defined; the texture bricks is defined on line " +
+                            bricks + " but did not load."),
+              WarningAt("Scene.xml", LineOf(scene, "\"bricks\""),
+                        "the texture bricks is defined but no effect's sampler uses it")}});
+    }
     return scenes;
 }
 

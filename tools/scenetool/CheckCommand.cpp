@@ -40,7 +40,7 @@ int Check(const CheckOptions& options) {
     // The session works in the scene folder.
     const SceneIndex index = SceneIndex::Read("Scene.xml");
     auto errors = LoadProblems(session.Errors());
-    auto warnings = FindLikelyMistakes(index, session.Registry());
+    auto warnings = FindLikelyMistakes(index, session.Registry(), session.Errors());
     // Notes on model files complete the loader's entries where they explain them.
     for (const ModelNote& note : JoinModelNotes(errors, FindModelNotes(index, view))) {
         (note.drawsNothing ? errors : warnings)
@@ -78,7 +78,8 @@ void AddCheckCommand(CLI::App& app, CommandRun& run) {
         "(model files: OBJ line, or byte offset for R and RA; shaders: the compiler's log), "
         "then a summary. Also warns about what the viewer accepts but is likely a mistake: "
         "scale 0, textures, programs and effects never used or defined twice, samplers and "
-        "uniforms the program does not have; OBJ faces it shows from the back because they "
+        "uniforms the program does not have, attributes not read, values that read otherwise, "
+        "definitions not loaded after a failure; OBJ faces it shows from the back because they "
         "wind counter-clockwise, faces of more than three corners, faces without normals, "
         "each with what to do; an R element naming an RA file; objects too small or far to "
         "cover a pixel seen from the camera's start. A model file that is not the type its "

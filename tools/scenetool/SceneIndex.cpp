@@ -16,6 +16,14 @@ std::string AttributeOf(const XMLElement& element, const char* name) {
     return value ? value : "";
 }
 
+SceneIndex::Tag TagOf(const XMLElement& element, const std::string& effect = "") {
+    SceneIndex::Tag tag{element.Name(), {}, effect, element.GetLineNum()};
+    for (const XMLAttribute* a = element.FirstAttribute(); a; a = a->Next()) {
+        tag.attributes.emplace_back(a->Name(), a->Value());
+    }
+    return tag;
+}
+
 template <typename Visit>
 void ForEachChild(const XMLElement* parent, const char* name, Visit visit) {
     if (!parent) return;
@@ -27,7 +35,7 @@ void ForEachChild(const XMLElement* parent, const char* name, Visit visit) {
 
 // As the loader reads an effect: the name from its first attribute only, the program
 // from its first Shader child, and each entry's name and value by position.
-SceneIndex::Effect ReadEffect(const XMLElement& element) {
+SceneIndex::Effect ReadEffect(const XMLElement& element, std::vector<SceneIndex::Tag>& tags) {
     EffectMemento record;
     if (const XMLAttribute* first = element.FirstAttribute()) {
         record.SetAttribute(first->Name(), first->Value());
@@ -38,6 +46,10 @@ SceneIndex::Effect ReadEffect(const XMLElement& element) {
         }
     }
     SceneIndex::Effect effect{record.name, record.programName, element.GetLineNum(), {}};
+    tags.push_back(TagOf(element, record.name));
+    if (const XMLElement* shader = element.FirstChildElement("Shader")) {
+        tags.push_back(TagOf(*shader, record.name));
+    }
     for (const char* kind : {"Sampler", "Float", "Float2", "Float3"}) {
         ForEachChild(&element, kind, [&](const XMLElement& entry) {
             SceneIndex::Uniform uniform{kind, "", "", entry.GetLineNum()};
@@ -49,6 +61,7 @@ SceneIndex::Effect ReadEffect(const XMLElement& element) {
                 uniform.texture = second->Value();
             }
             effect.uniforms.push_back(uniform);
+            tags.push_back(TagOf(entry, record.name));
         });
     }
     return effect;
@@ -57,15 +70,16 @@ SceneIndex::Effect ReadEffect(const XMLElement& element) {
 // The `recordName` children of the section `sectionName`, with the attribute that names
 // their file; any other child goes to `skipped`.
 void ReadResources(const XMLElement& effects, const char* sectionName, const char* recordName,
-                   const char* fileAttribute, std::vector<SceneIndex::Resource>& resources,
-                   std::vector<SceneIndex::Resource>& skipped) {
+                   const char* fileAttribute, SceneIndex& index,
+                   std::vector<SceneIndex::Resource>& resources) {
     ForEachChild(effects.FirstChildElement(sectionName), nullptr, [&](const XMLElement& e) {
         if (std::strcmp(e.Name(), recordName) != 0) {
-            skipped.push_back({e.Name(), sectionName, e.GetLineNum()});
+            index.skipped.push_back({e.Name(), sectionName, e.GetLineNum()});
             return;
         }
         resources.push_back(
             {AttributeOf(e, "name"), AttributeOf(e, fileAttribute), e.GetLineNum()});
+        index.tags.push_back(TagOf(e));
     });
 }
 
@@ -84,10 +98,11 @@ SceneIndex SceneIndex::Read(const std::string& path) {
     if (!scene) return index;
     const XMLElement* effects = scene->FirstChildElement("Effects");
     if (effects) {
-        ReadResources(*effects, "Textures", "Texture", "file", index.textures, index.skipped);
-        ReadResources(*effects, "Shaders", "GLSL", "vert", index.programs, index.skipped);
-        ForEachChild(effects, "Effect",
-                     [&](const XMLElement& e) { index.effects.push_back(ReadEffect(e)); });
+        ReadResources(*effects, "Textures", "Texture", "file", index, index.textures);
+        ReadResources(*effects, "Shaders", "GLSL", "vert", index, index.programs);
+        ForEachChild(effects, "Effect", [&](const XMLElement& e) {
+            index.effects.push_back(ReadEffect(e, index.tags));
+        });
     }
     const XMLElement* objects = scene->FirstChildElement("GraphicObjects");
     for (const XMLElement* e = objects ? objects->FirstChildElement() : nullptr; e;
@@ -101,6 +116,7 @@ SceneIndex SceneIndex::Read(const std::string& path) {
             object.description.SetAttribute(a->Name(), a->Value());
         }
         index.objects.push_back(std::move(object));
+        index.tags.push_back(TagOf(*e));
     }
     return index;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scene/FileGraphicMemento.h"
@@ -34,6 +35,16 @@ struct SceneIndex {
         int line = 0;
     };
 
+    // An element whose attributes the loader reads, with its attributes as written, in
+    // order: each Texture and GLSL, each Effect with its first Shader and its Sampler,
+    // Float, Float2 and Float3 elements, and each object.
+    struct Tag {
+        std::string element;
+        std::vector<std::pair<std::string, std::string>> attributes;  // name, value
+        std::string effect;  // for the elements inside an Effect: the effect's name
+        int line = 0;
+    };
+
     // Reads `path`; an index of a file that is missing or not well-formed is empty.
     static SceneIndex Read(const std::string& path);
 
@@ -41,6 +52,7 @@ struct SceneIndex {
     std::vector<Resource> programs;
     std::vector<Effect> effects;
     std::vector<Object> objects;
+    std::vector<Tag> tags;  // in the order the loader reads them
     // Elements the loader skips: a child of Textures other than Texture, of Shaders other
     // than GLSL, of GraphicObjects other than a model type.
     std::vector<Resource> skipped;  // name: the element's name; file: its section

@@ -5,7 +5,9 @@
 #include <set>
 #include <string>
 
+#include "AttributeLint.h"
 #include "resources/ResourceRegistry.h"
+#include "UnloadedResources.h"
 
 namespace {
 
@@ -27,7 +29,9 @@ void FindRedefinitions(const Definitions& definitions, const std::string& kind,
     }
 }
 
-void FindUnusedResources(const SceneIndex& index, std::vector<Problem>& problems) {
+// Textures and programs never loaded are not said to be unused: their own warning says why.
+void FindUnusedResources(const SceneIndex& index, const UnloadedResources& unloaded,
+                         std::vector<Problem>& problems) {
     std::set<std::string> usedTextures, usedPrograms, usedEffects;
     for (const auto& effect : index.effects) {
         usedPrograms.insert(effect.program);
@@ -36,13 +40,13 @@ void FindUnusedResources(const SceneIndex& index, std::vector<Problem>& problems
     for (const auto& object : index.objects) usedEffects.insert(object.description.effectName);
 
     for (const auto& texture : index.textures) {
-        if (usedTextures.count(texture.name)) continue;
+        if (usedTextures.count(texture.name) || unloaded.Contains(texture)) continue;
         problems.push_back(Problem::At(
             kSceneFile, texture.line,
             "the texture " + texture.name + " is defined but no effect's sampler uses it."));
     }
     for (const auto& program : index.programs) {
-        if (usedPrograms.count(program.name)) continue;
+        if (usedPrograms.count(program.name) || unloaded.Contains(program)) continue;
         problems.push_back(Problem::At(
             kSceneFile, program.line,
             "the shader program " + program.name + " is defined but no effect uses it."));
@@ -107,14 +111,18 @@ void FindSkippedElements(const SceneIndex& index, std::vector<Problem>& problems
 
 }  // namespace
 
-std::vector<Problem> FindLikelyMistakes(const SceneIndex& index, const ResourceRegistry& registry) {
+std::vector<Problem> FindLikelyMistakes(const SceneIndex& index, const ResourceRegistry& registry,
+                                        const std::vector<Problem>& errors) {
     std::vector<Problem> problems;
     FindSkippedElements(index, problems);
+    for (Problem& problem : FindAttributeMistakes(index)) problems.push_back(std::move(problem));
     FindZeroScales(index, problems);
     FindRedefinitions(index.textures, "texture", problems);
     FindRedefinitions(index.programs, "shader program", problems);
     FindRedefinitions(index.effects, "effect", problems);
-    FindUnusedResources(index, problems);
+    const UnloadedResources unloaded(index, registry, errors);
+    problems.insert(problems.end(), unloaded.Problems().begin(), unloaded.Problems().end());
+    FindUnusedResources(index, unloaded, problems);
     FindMissingUniforms(index, registry, problems);
     return problems;
 }
