@@ -8,8 +8,14 @@
 #include <cstring>
 
 #include "resources/ResourceException.h"
+#include "resources/internal/ImageHeader.h"
 
 namespace {
+
+struct Unload {
+    void operator()(FIBITMAP* image) const { FreeImage_Unload(image); }
+};
+using Bitmap = std::unique_ptr<FIBITMAP, Unload>;
 
 // The image library reports decoding problems through a callback; keep the last one so
 // the failure can say what the decoder found.
@@ -58,12 +64,34 @@ std::string WithLibraryMessage(std::string reason) {
 Texture::Texture() : id(GlTexture::Create()) {}
 
 std::unique_ptr<Texture> LoadTexture(const std::string& path) {
+    GLint limit = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+    return LoadTexture(path, limit);
+}
+
+std::unique_ptr<Texture> LoadTexture(const std::string& path, int maxTextureSize) {
     PrepareImageLibrary();
     const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
-    FIBITMAP* decoded = FreeImage_Load(format, path.c_str(), 0);
-    FIBITMAP* converted = decoded ? FreeImage_ConvertTo24Bits(decoded) : nullptr;
+    const auto check = [&](FIBITMAP* image) {
+        ImageHeader::Read(path, format, FreeImage_GetWidth(image), FreeImage_GetHeight(image),
+                          FreeImage_GetBPP(image))
+            .Check(path, maxTextureSize);
+    };
+    // The header alone first, where the library can read it, so that an image to be refused
+    // costs no memory for its pixels; the others are checked once decoded, before the
+    // conversion that triples an 8-bit image.
+    bool checked = false;
+    if (format != FIF_UNKNOWN && FreeImage_FIFSupportsNoPixels(format)) {
+        if (const Bitmap header{FreeImage_Load(format, path.c_str(), FIF_LOAD_NOPIXELS)}) {
+            check(header.get());
+            checked = true;
+        }
+        LastImageLibraryMessage().clear();
+    }
+    const Bitmap decoded{FreeImage_Load(format, path.c_str(), 0)};
+    if (decoded && !checked) check(decoded.get());
+    const Bitmap converted{decoded ? FreeImage_ConvertTo24Bits(decoded.get()) : nullptr};
     if (!converted) {
-        if (decoded) FreeImage_Unload(decoded);
         std::string reason;
         if (format == FIF_UNKNOWN) {
             reason = UnrecognisedReason(path);
@@ -82,11 +110,9 @@ std::unique_ptr<Texture> LoadTexture(const std::string& path) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     // 24-bit rows come blue-green-red, bottom row first, padded to 4 bytes: exactly what
     // GL_BGR with the default unpack alignment expects, so nothing is flipped or repacked.
-    const BYTE* pixels = FreeImage_GetBits(converted);
-    const auto height = static_cast<GLsizei>(FreeImage_GetHeight(converted));
-    const auto width = static_cast<GLsizei>(FreeImage_GetWidth(converted));
+    const BYTE* pixels = FreeImage_GetBits(converted.get());
+    const auto height = static_cast<GLsizei>(FreeImage_GetHeight(converted.get()));
+    const auto width = static_cast<GLsizei>(FreeImage_GetWidth(converted.get()));
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_BGR, GL_UNSIGNED_BYTE, pixels);
-    FreeImage_Unload(converted);
-    FreeImage_Unload(decoded);
     return texture;
 }

@@ -18,6 +18,7 @@
 #include "common/SizeLimit.h"
 #include "support/MeshFiles.h"
 #include "support/SceneFolders.h"
+#include "support/TestImages.h"
 
 namespace {
 
@@ -205,6 +206,14 @@ Files LinkTo(const std::string& name, const std::string& target) {
     return [=](const fs::path& folder) {
         fs::remove(folder / name);
         fs::create_symlink(target, folder / name);
+    };
+}
+
+// A black PNG file of `width` x `height` pixels, one bit each.
+Files BlackPng(const std::string& name, std::uint32_t width, std::uint32_t height) {
+    return [=](const fs::path& folder) {
+        const std::string rows(std::size_t(height) * (1 + (width + 7) / 8), '\0');
+        WriteFile(folder, name, PngBytes(width, height, 1, 0, rows));
     };
 }
 
@@ -437,6 +446,11 @@ std::vector<RowCase> TextureCases() {
         failed("E20", FolderAt("textures/checker.png")),
         failed("E21", LinkLoop("textures/checker.png")),
         failed("E22", {}, Replaced(Scene(), R"( file="textures/checker.png")", "")),
+        // Black PNG files of their size, written when the case runs: the largest holds 33 MB
+        // of rows.
+        failed("E84", BlackPng("textures/checker.png", 16385, 1)),
+        failed("E85", BlackPng("textures/checker.png", 16385, 16385)),
+        failed("E86", Write("textures/checker.png", PngBytes(20000, 20000, 8, 2, ""))),
         {.id = "E23",
          .scene =
              Replaced(Scene(), texture,

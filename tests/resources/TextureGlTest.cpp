@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "resources/ResourceException.h"
@@ -56,6 +57,39 @@ std::set<GLuint> LiveTextures() {
         if (glIsTexture(name)) live.insert(name);
     }
     return live;
+}
+
+// What LoadTexture throws for `path`, with the driver's limit or the one given.
+template <typename... Limit>
+std::string Failure(const std::string& path, Limit... limit) {
+    try {
+        LoadTexture(path, limit...);
+    } catch (const ResourceException& e) {
+        return e.what();
+    }
+    return "no exception";
+}
+
+// A GIF whose first frame claims `width` x `height` pixels but whose data holds one.
+std::string ClaimingGif(std::uint16_t width, std::uint16_t height) {
+    const auto word = [](std::uint16_t value) {
+        return std::string{char(value), char(value >> 8)};
+    };
+    return "GIF89a" + word(width) + word(height) + std::string("\x80\0\0\0\0\0\xff\xff\xff", 9) +
+           "\x2c" + word(0) + word(0) + word(width) + word(height) +
+           // No local palette; codes of 2 + 1 bits: clear, pixel 0, end.
+           std::string("\0\x02\x02\x44\x01\0\x3b", 7);
+}
+
+// A 32-bit run-length TGA of one colour: packets of 128 pixels, the format's best.
+std::string FlatRleTarga(std::uint16_t width, std::uint16_t height) {
+    const auto word = [](std::uint16_t value) {
+        return std::string{char(value), char(value >> 8)};
+    };
+    std::string bytes =
+        std::string("\0\0\x0a\0\0\0\0\0\0\0\0\0", 12) + word(width) + word(height) + "\x20\x08";
+    for (int i = 0; i < width * height / 128; ++i) bytes += "\xff\x40\x80\xc0\xff";
+    return bytes;
 }
 
 class TextureGl : public ::testing::Test {
@@ -156,6 +190,72 @@ TEST_F(TextureGl, UnusableFilesThrowTheirReasonWithoutMakingATexture) {
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     EXPECT_EQ(GLuint(bound), existing);
     EXPECT_EQ(LiveTextures(), before);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// Refused images make no texture; the limit is the driver's unless one is given. A GIF's
+// size is known only once decoded, and is checked then.
+TEST_F(TextureGl, ImagesWiderOrTallerThanTheLimitAreRefusedWithoutATexture) {
+    GLint driverLimit = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &driverLimit);
+    ASSERT_GE(driverLimit, 64);
+    const auto over = std::uint32_t(driverLimit) + 1;
+    const std::string wide = File("wide.png"), tall = File("tall.gif"), square = File("square.png");
+    const std::string overDriver = File("overdriver.png");
+    ASSERT_TRUE(WriteRgbImage(wide, 9, 4, Distinct));
+    ASSERT_TRUE(WritePaletteImage(tall, 4, 9, GreyPalette(), [](int, int) { return 7; }));
+    ASSERT_TRUE(WriteRgbImage(square, 8, 8, Distinct));
+    ASSERT_TRUE(WriteBytes(overDriver, PngBytes(over, 1, 8, 2, std::string(1 + 3 * over, '\0'))));
+    const std::set<GLuint> before = LiveTextures();
+
+    const auto refusal = [](const std::string& path, const std::string& size, GLint limit) {
+        return "The image file " + path + " is " + size +
+               " pixels, larger than this OpenGL driver's limit of " + std::to_string(limit) +
+               " pixels on a side (GL_MAX_TEXTURE_SIZE).";
+    };
+    EXPECT_EQ(Failure(wide, 8), refusal(wide, "9 x 4", 8));
+    EXPECT_EQ(Failure(tall, 8), refusal(tall, "4 x 9", 8));
+    EXPECT_EQ(Failure(overDriver), refusal(overDriver, std::to_string(over) + " x 1", driverLimit));
+    EXPECT_EQ(LiveTextures(), before);
+
+    const auto texture = LoadTexture(square, 8);
+    ExpectTexels(8, 8, Distinct);
+}
+
+// A header that claims more pixels than its file could hold is refused unread: decoding
+// would have said "could not be read as PNG (...)" after allocating 1.2 GB. The library
+// decodes a GIF like this one as though whole; it is refused before conversion.
+TEST_F(TextureGl, ImagesClaimingMorePixelsThanTheirFileHoldsAreRefused) {
+    const std::string png = File("huge.png"), gif = File("huge.gif");
+    ASSERT_TRUE(WriteBytes(png, PngBytes(20000, 20000, 8, 2, "")));
+    ASSERT_TRUE(WriteBytes(gif, ClaimingGif(4000, 3000)));
+    const std::set<GLuint> before = LiveTextures();
+
+    const auto refusal = [](const std::string& path, const std::string& size) {
+        return "The image file " + path + " claims " + size + " pixels, more than its " +
+               std::to_string(std::filesystem::file_size(path)) +
+               " bytes could hold; it is damaged or not an image.";
+    };
+    EXPECT_EQ(Failure(png), refusal(png, "20000 x 20000"));
+    EXPECT_EQ(Failure(gif), refusal(gif, "4000 x 3000"));
+    EXPECT_EQ(LiveTextures(), before);
+}
+
+// The most compressible valid files still load: a single colour deflates to within 1 %
+// of deflate's bound, and grey with alpha counts at the 16 bits the file stores, not the 32
+// the library widens it to; run-length TGA packets of 128 pixels.
+TEST_F(TextureGl, TheMostCompressedValidImagesStillLoad) {
+    const std::string png = File("flat.png"), tga = File("flat.tga");
+    ASSERT_TRUE(
+        WriteBytes(png, PngBytes(2048, 2048, 8, 4, std::string(2048 * (1 + 2 * 2048), '\0'))));
+    ASSERT_TRUE(WriteBytes(tga, FlatRleTarga(512, 256)));
+    for (const auto& [path, width, height] :
+         {std::tuple{png, 2048, 2048}, std::tuple{tga, 512, 256}}) {
+        SCOPED_TRACE(path);
+        const auto texture = LoadTexture(path);
+        EXPECT_EQ(Level0(GL_TEXTURE_WIDTH), width);
+        EXPECT_EQ(Level0(GL_TEXTURE_HEIGHT), height);
+    }
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 

@@ -72,6 +72,29 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
     return static_cast<bool>(file << bytes);
 }
 
+std::string PngBytes(std::uint32_t width, std::uint32_t height, int bitDepth, int colourType,
+                     const std::string& rows) {
+    const auto bigEndian = [](std::uint32_t value) {
+        return std::string{char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+    };
+    const auto chunk = [&](const std::string& type, const std::string& data) {
+        std::string typed = type + data;
+        const DWORD crc = FreeImage_ZLibCRC32(0, reinterpret_cast<BYTE*>(typed.data()),
+                                              static_cast<DWORD>(typed.size()));
+        return bigEndian(static_cast<std::uint32_t>(data.size())) + typed + bigEndian(crc);
+    };
+    // The library's signature takes the source as mutable; it only reads it.
+    BYTE* source = reinterpret_cast<BYTE*>(const_cast<char*>(rows.data()));
+    std::string compressed(rows.size() + rows.size() / 100 + 64, '\0');
+    compressed.resize(FreeImage_ZLibCompress(reinterpret_cast<BYTE*>(compressed.data()),
+                                             static_cast<DWORD>(compressed.size()), source,
+                                             static_cast<DWORD>(rows.size())));
+    const std::string header = bigEndian(width) + bigEndian(height) +
+                               std::string{char(bitDepth), char(colourType), 0, 0, 0};
+    return "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + chunk("IDAT", compressed) +
+           chunk("IEND", "");
+}
+
 StoredImage DescribeImage(const std::string& path) {
     Library library;
     FIBITMAP* image = FreeImage_Load(FreeImage_GetFileType(path.c_str(), 0), path.c_str(), 0);

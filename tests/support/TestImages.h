@@ -28,6 +28,13 @@ std::vector<Rgb> GreyPalette();
 // Any bytes, for files that are not images.
 bool WriteBytes(const std::string& path, const std::string& bytes);
 
+// A PNG file's bytes: its IHDR chunk with the given size, bit depth and colour type
+// (0 grey, 2 RGB, 4 grey and alpha, 6 RGBA), `rows` compressed into one IDAT chunk, and its
+// IEND chunk, each chunk with its CRC. `rows` are as PNG stores them before compression,
+// each led by its filter byte; fewer than the header needs make a damaged file.
+std::string PngBytes(std::uint32_t width, std::uint32_t height, int bitDepth, int colourType,
+                     const std::string& rows);
+
 // The bits per pixel of an image file as the image library loads it (0 if it cannot), and
 // whether it counts as greyscale; lets a test check it has the kind of image it needs.
 struct StoredImage {
