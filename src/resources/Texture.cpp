@@ -87,6 +87,13 @@ std::unique_ptr<Texture> LoadTexture(const std::string& path, int maxTextureSize
             checked = true;
         }
         LastImageLibraryMessage().clear();
+    } else if (format == FIF_GIF) {
+        // The library cannot read a GIF's header alone; its first frame's size is read here.
+        if (const auto frame = ImageHeader::GifFrameSize(path)) {
+            ImageHeader::Read(path, format, frame->first, frame->second, 8)
+                .Check(path, maxTextureSize);
+            checked = true;
+        }
     }
     const Bitmap decoded{FreeImage_Load(format, path.c_str(), 0)};
     if (decoded && !checked) check(decoded.get());

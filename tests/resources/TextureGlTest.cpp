@@ -224,11 +224,13 @@ TEST_F(TextureGl, ImagesWiderOrTallerThanTheLimitAreRefusedWithoutATexture) {
 
 // A header that claims more pixels than its file could hold is refused unread: decoding
 // would have said "could not be read as PNG (...)" after allocating 1.2 GB. The library
-// decodes a GIF like this one as though whole; it is refused before conversion.
+// decodes a GIF like this one as though whole; its first frame's own header is read before
+// that, so one cut short after it is refused rather than failing to decode.
 TEST_F(TextureGl, ImagesClaimingMorePixelsThanTheirFileHoldsAreRefused) {
-    const std::string png = File("huge.png"), gif = File("huge.gif");
+    const std::string png = File("huge.png"), gif = File("huge.gif"), cut = File("cut.gif");
     ASSERT_TRUE(WriteBytes(png, PngBytes(20000, 20000, 8, 2, "")));
     ASSERT_TRUE(WriteBytes(gif, ClaimingGif(4000, 3000)));
+    ASSERT_TRUE(WriteBytes(cut, ClaimingGif(60000, 50000).substr(0, 29)));
     const std::set<GLuint> before = LiveTextures();
 
     const auto refusal = [](const std::string& path, const std::string& size) {
@@ -238,6 +240,7 @@ TEST_F(TextureGl, ImagesClaimingMorePixelsThanTheirFileHoldsAreRefused) {
     };
     EXPECT_EQ(Failure(png), refusal(png, "20000 x 20000"));
     EXPECT_EQ(Failure(gif), refusal(gif, "4000 x 3000"));
+    EXPECT_EQ(Failure(cut), refusal(cut, "60000 x 50000"));
     EXPECT_EQ(LiveTextures(), before);
 }
 

@@ -42,7 +42,34 @@ unsigned TgaBitsPerPixel(const std::string& path) {
     return head.size() < 17 ? 0 : static_cast<unsigned char>(head[16]);
 }
 
+unsigned Word(const std::string& bytes, std::size_t at) {
+    return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8;
+}
+
 }  // namespace
+
+std::optional<std::pair<unsigned, unsigned>> ImageHeader::GifFrameSize(const std::string& path) {
+    const std::string bytes = Leading(path, std::size_t{1} << 20);
+    // Signature and logical screen descriptor, then the global colour table if flagged.
+    std::size_t at = 13;
+    if (bytes.size() < at || bytes.compare(0, 3, "GIF") != 0) return std::nullopt;
+    const unsigned flags = static_cast<unsigned char>(bytes[10]);
+    if (flags & 0x80) at += 3u << ((flags & 7) + 1);
+    // Extensions (0x21, a label, then sub-blocks each led by its size, up to a size of 0)
+    // come before the first image descriptor (0x2C: left, top, width, height).
+    while (at < bytes.size()) {
+        const auto introducer = static_cast<unsigned char>(bytes[at]);
+        if (introducer == 0x2C) {
+            if (at + 9 > bytes.size()) return std::nullopt;
+            return std::pair{Word(bytes, at + 5), Word(bytes, at + 7)};
+        }
+        if (introducer != 0x21) return std::nullopt;
+        at += 2;
+        while (at < bytes.size() && bytes[at] != 0) at += 1 + static_cast<unsigned char>(bytes[at]);
+        ++at;
+    }
+    return std::nullopt;
+}
 
 ImageHeader ImageHeader::Read(const std::string& path, int format, unsigned width, unsigned height,
                               unsigned libraryBitsPerPixel) {

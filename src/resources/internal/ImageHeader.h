@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <string>
 
 // What an image file says of its pixels, read before they are decoded, and the limits that
@@ -16,6 +18,11 @@ struct ImageHeader {
     // library's depth can differ from the file's, the file's own depth.
     static ImageHeader Read(const std::string& path, int format, unsigned width, unsigned height,
                             unsigned libraryBitsPerPixel);
+
+    // The width and height of the first frame of the GIF file at `path`, which is what its
+    // decoding allocates, read from the frame's own descriptor; nothing when it cannot be
+    // found in the file's first megabyte.
+    static std::optional<std::pair<unsigned, unsigned>> GifFrameSize(const std::string& path);
 
     // Throws ResourceException naming `path` when the image is refused, checked in this
     // order: more pixels than its file could hold, more than the viewer decodes, more than
