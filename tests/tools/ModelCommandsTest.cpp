@@ -157,10 +157,26 @@ TEST_F(ModelCommands, ConvertTurnsCounterClockwiseFacesToTheViewersFront) {
         EXPECT_EQ(Floats(mesh.vertices), Floats(Cube(2.0f).vertices));
         EXPECT_EQ(mesh.indices, Cube(2.0f).indices);
 
+        EXPECT_EQ(Run({"info", "cube.r"}).status, 0);
+
         result = Run({"convert", "cube.obj", "cube.r", "--keep-winding"});
         EXPECT_EQ(result.output, wrote);
         EXPECT_EQ(CornerPositions(ReadR(At("cube.r"))), CornerPositions(Reversed(Cube(2.0f))));
     }
+    // An R file that keeps the faces' winding against their normals says what the viewer
+    // makes of it.
+    WriteText(At("cube.obj"), withNormals);
+    Run({"convert", "cube.obj", "cube.r", "--keep-winding"});
+    const ToolResult info = Run({"info", "cube.r"});
+    EXPECT_EQ(info.status, 1);
+    EXPECT_NE(info.output.find(
+                  "\n  12 triangles wind counter-clockwise as seen from the side their normals "
+                  "point to (the first is triangle 1, at byte 872): the viewer takes clockwise "
+                  "triangles as the front, so it shows their back and the model looks inside "
+                  "out. scenetool convert, run again on the OBJ file the mesh was made from, "
+                  "turns them.\n"),
+              std::string::npos)
+        << info.output;
 }
 
 // The viewer's picture of converted cubes: the centre pixel is lit where the faces towards

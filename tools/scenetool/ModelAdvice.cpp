@@ -117,6 +117,54 @@ std::vector<ModelNote> ExplainOBJ(const std::string& path) {
     return notes;
 }
 
+std::vector<ModelNote> ExplainMesh(const std::string& path, const RMesh& mesh) {
+    const MeshVertex* v = mesh.vertices.data.get();
+    const std::uint32_t* index = mesh.indices.data.get();
+    std::uint32_t turned = 0, known = 0, first = 0;
+    for (std::uint32_t t = 0; t < mesh.indices.count / 3; ++t) {
+        const MeshVertex* corner[3] = {&v[index[3 * t]], &v[index[3 * t + 1]],
+                                       &v[index[3 * t + 2]]};
+        // The viewer's front is where the corners run clockwise: along (c - a) x (b - a).
+        double u[3], w[3];
+        for (int axis = 0; axis < 3; ++axis) {
+            u[axis] = double(corner[2]->position[axis]) - corner[0]->position[axis];
+            w[axis] = double(corner[1]->position[axis]) - corner[0]->position[axis];
+        }
+        const double front[3] = {u[1] * w[2] - u[2] * w[1], u[2] * w[0] - u[0] * w[2],
+                                 u[0] * w[1] - u[1] * w[0]};
+        // Smooth normals may lean past a thin triangle's plane at a crease: a triangle
+        // counts only when all three corners' normals point to the same side of it.
+        int back = 0, ahead = 0;
+        for (const MeshVertex* c : corner) {
+            const double along =
+                front[0] * c->normal[0] + front[1] * c->normal[1] + front[2] * c->normal[2];
+            back += along < 0;
+            ahead += along > 0;
+        }
+        if (back != 3 && ahead != 3) continue;
+        ++known;
+        if (ahead == 3) continue;
+        if (turned++ == 0) first = t;
+    }
+    // A few stray triangles among many, where a mesh folds on itself, are left unsaid.
+    if (turned == 0 || std::uint64_t{turned} * 100 < known) return {};
+    const bool one = turned == 1;
+    // The triangles' indices follow the vertex count, the vertices and the triangle count.
+    const std::uint64_t byte =
+        8 + std::uint64_t{36} * mesh.vertices.count + std::uint64_t{12} * first;
+    return {{path, 0, false,
+             Counted(turned, "triangle winds", "triangles wind") +
+                 " counter-clockwise as seen from the side " + (one ? "its" : "their") +
+                 " normals point to (" + (one ? "triangle " : "the first is triangle ") +
+                 std::to_string(first + 1) + ", at byte " + std::to_string(byte) +
+                 "): the viewer takes clockwise triangles as the front, so it shows " +
+                 (one ? "its" : "their") + " back" +
+                 (turned == known ? " and the model looks inside out" : "") +
+                 ". scenetool convert, run again on the OBJ file the mesh was made from, turns " +
+                 (one ? "it" : "them") + ".",
+             ""}};
+}
+
 std::vector<ModelNote> ExplainContent(const std::string& type, const std::string& path,
                                       const ModelContent& content, int sceneLine) {
     using Kind = ModelContent::Kind;

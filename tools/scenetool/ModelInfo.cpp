@@ -95,7 +95,9 @@ ModelInfo ModelInfo::OfR(const std::string& path) {
     ModelInfo info;
     info.lines.push_back(path + ": R mesh");
     DescribeMesh(mesh, info.lines);
-    info.AddProblems({}, ExplainContent("R", path, ModelContent::Of(path), 0));
+    std::vector<ModelNote> notes = ExplainContent("R", path, ModelContent::Of(path), 0);
+    for (ModelNote& note : ExplainMesh(path, mesh)) notes.push_back(std::move(note));
+    info.AddProblems({}, notes);
     return info;
 }
 
@@ -108,6 +110,7 @@ ModelInfo ModelInfo::OfRA(const std::string& path) {
     info.lines.push_back("second-track keys: " + std::to_string(mesh.auxTrack.count));
     const std::string order = KeyOrderProblem(path, mesh.translationTrack);
     if (!order.empty()) info.problems.push_back(order);
+    info.AddProblems({}, ExplainMesh(path, mesh.mesh));
     return info;
 }
 

@@ -115,6 +115,16 @@ std::optional<ModelNote> TooSmall(const SceneIndex::Object& object, const Bounds
                      ""};
 }
 
+// The notes on the mesh of an R or RA object's file; none when the viewer cannot read it as
+// that type (the loader says why).
+std::vector<ModelNote> ExplainMesh(const std::string& path, const std::string& type) {
+    try {
+        return ExplainMesh(path, type == "R" ? ReadRMeshFile(path) : ReadRAMeshFile(path).mesh);
+    } catch (const ModelFileError&) {
+        return {};
+    }
+}
+
 }  // namespace
 
 std::vector<ModelNote> FindModelNotes(const SceneIndex& index, const StartView& view) {
@@ -143,6 +153,10 @@ std::vector<ModelNote> FindModelNotes(const SceneIndex& index, const StartView& 
         if (object.type == "OBJ" && content->second.kind == ModelContent::Kind::Text &&
             explained.insert(path).second) {
             for (const ModelNote& note : ExplainOBJ(path)) add(note);
+        }
+        if (object.type != "OBJ" && content->second.kind != ModelContent::Kind::Text &&
+            explained.insert(path).second) {
+            for (const ModelNote& note : ExplainMesh(path, object.type)) add(note);
         }
         // An object of scale 0 has its own warning.
         if (object.description.scale.x == 0.0f) continue;
