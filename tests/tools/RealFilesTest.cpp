@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "ScenetoolRun.h"
 #include "objects/RMeshReading.h"
@@ -73,6 +75,49 @@ TEST_P(RealFiles, ConvertMakesTheModelRightSideOut) {
     EXPECT_EQ(info.status, 0) << info.output;
 }
 
+// What info says of each model as downloaded: why the viewer draws it wrongly or not at
+// all, and what convert does about it.
+TEST(RealModels, InfoExplainsWhatTheViewerMakesOfThem) {
+    const std::string noNormals =
+        " faces with an index outside their arrays, which are not drawn. The first is on line ";
+    const std::string computes =
+        ": its normal index is 0, but the file has no normals. "
+        "scenetool convert computes normals and writes an R file the "
+        "viewer draws.";
+    const std::string wind =
+        " faces wind counter-clockwise as seen from the side their normals "
+        "point to (the first on line ";
+    const std::string turns =
+        "): the viewer takes clockwise faces as the front, so it shows "
+        "their back and the model looks inside out. scenetool convert "
+        "turns them.";
+    const struct {
+        std::string file;
+        std::vector<std::string> problems;
+    } models[] = {
+        {"bunny.obj", {"The model file bunny.obj has 69666" + noNormals + "34836" + computes}},
+        {"logo3d.obj", {"3088" + wind + "10827" + turns}},
+        {"homedecor_cube.obj",
+         {"The model file homedecor_cube.obj has 6" + noNormals + "15" + computes}},
+        {"homedecor_kitchen_cabinet.obj",
+         {"6" + wind + "40" + turns,
+          "6 faces have more than three corners (the first on line 40): the viewer draws only "
+          "the first three corners of each. scenetool convert fans them into triangles."}},
+    };
+    for (const auto& model : models) {
+        const ToolResult info = RunScenetool({"info", model.file}, kRealFiles);
+        EXPECT_EQ(info.status, 1) << model.file;
+        const std::vector<std::string> lines = Lines(info.output);
+        const auto problems = std::find(lines.begin(), lines.end(),
+                                        "problems: " + std::to_string(model.problems.size()));
+        ASSERT_NE(problems, lines.end()) << info.output;
+        std::vector<std::string> found;
+        for (auto line = problems + 1; line != lines.end(); ++line)
+            found.push_back(line->substr(2));
+        EXPECT_EQ(found, model.problems) << model.file;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(DebianModels, RealFiles,
                          testing::Values("bunny.obj", "logo3d.obj", "homedecor_cube.obj",
                                          "homedecor_kitchen_cabinet.obj"),
@@ -86,9 +131,12 @@ TEST(RealImages, LoadAsTexturesWithoutAWord) {
     TempFolder folder;
     std::ofstream(folder.Path() / "Scene.xml") << R"(<Scene><Effects>
   <Textures>
-    <Texture name="crate" file=")" << (kRealFiles / "crate-base.png").string() << R"("/>
-    <Texture name="jellyfish" file=")" << (kRealFiles / "jellyfish256.png").string() << R"("/>
-    <Texture name="grass" file=")" << (kRealFiles / "terrain-grasslight-512.jpg").string() << R"("/>
+    <Texture name="crate" file=")" << (kRealFiles / "crate-base.png").string()
+                                               << R"("/>
+    <Texture name="jellyfish" file=")" << (kRealFiles / "jellyfish256.png").string()
+                                               << R"("/>
+    <Texture name="grass" file=")" << (kRealFiles / "terrain-grasslight-512.jpg").string()
+                                               << R"("/>
   </Textures>
   <Shaders/>
   <Effect name="pictures"><Shader shader="NULL"/>
