@@ -73,8 +73,8 @@ int Convert(const ConvertOptions& options) {
 
 void AddConvertCommand(CLI::App& app, CommandRun& run) {
     auto options = std::make_shared<ConvertOptions>();
-    CLI::App* command = app.add_subcommand(
-        "convert",
+    CLI::App* command = app.add_subcommand("convert", "Make an R mesh file from an OBJ model");
+    command->footer(
         "Makes an R mesh file from an OBJ model. v, vt and vn are read as the viewer reads "
         "them, positions multiplied by 0.1 (or --scale). Faces of any number of corners "
         "(p, p/t, p//n, p/t/n; negative indices count back) are fanned into triangles. The "

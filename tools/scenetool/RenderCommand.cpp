@@ -97,7 +97,8 @@ int Render(const RenderOptions& options) {
 void AddRenderCommand(CLI::App& app, CommandRun& run) {
     auto options = std::make_shared<RenderOptions>();
     CLI::App* command = app.add_subcommand(
-        "render",
+        "render", "Draw a scene offscreen as the viewer shows it at start, into a PNG");
+    command->footer(
         "Draws the scene of DIR offscreen as the viewer's window shows it at the start (camera, "
         "state, effects) and writes a PNG. Needs no display. Problems in the scene are "
         "printed and make the status 1, but the picture is still written, as the viewer "

@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <iostream>
+#include <string>
 
 #include "Commands.h"
 #include "ToolStatus.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
         "model files.\nExit status: 0 success, 1 problems found, 2 usage error, "
         "3 the work could not be done."};
     app.name("scenetool");
+    app.set_version_flag("--version", std::string("scenetool ") + SCENEVIEWER_VERSION);
     app.require_subcommand(1, 1);
     CommandRun run;
     AddCheckCommand(app, run);
@@ -22,6 +24,14 @@ int main(int argc, char** argv) {
     AddConvertCommand(app, run);
     AddAnimateCommand(app, run);
     AddInfoCommand(app, run);
+    app.footer(
+        "Examples:\n"
+        "  scenetool check my-scene                   report what is wrong with my-scene\n"
+        "  scenetool render my-scene -o start.png     its first frame as a picture\n"
+        "  scenetool convert chair.obj chair.r        an R mesh the viewer draws\n"
+        "  scenetool animate fan.r keys.csv fan.ra    an RA mesh moving along keys.csv\n"
+        "  scenetool info chair.obj                   what chair.obj holds\n"
+        "scenetool COMMAND --help tells the whole of a command; see also scenetool(1).");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& failure) {
