@@ -1,5 +1,5 @@
 // The texture (when `textured` is 1) or white, tinted and lit.
-#version 120
+#version 110
 uniform sampler2D pattern;
 uniform float textured;
 uniform vec3 tint;

@@ -1,5 +1,5 @@
 // Diffuse light from the viewer's light, and texture coordinates repeated `repeat` times.
-#version 120
+#version 110
 uniform vec2 repeat;
 varying float light;
 void main() {
