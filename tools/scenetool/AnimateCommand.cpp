@@ -69,8 +69,8 @@ int Animate(const AnimateOptions& options) {
 
 void AddAnimateCommand(CLI::App& app, CommandRun& run) {
     auto options = std::make_shared<AnimateOptions>();
-    CLI::App* command = app.add_subcommand(
-        "animate", "Make an RA file from an R mesh and a CSV of translation keys");
+    CLI::App* command =
+        app.add_subcommand("animate", "Make an RA file from an R mesh and translation keys");
     command->footer(
         "Makes an RA file from an R mesh and translation keys. KEYS is CSV, one key a line: "
         "time_ms,x,y,z (whole milliseconds, in time order; blanks around fields, blank "

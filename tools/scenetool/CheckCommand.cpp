@@ -71,8 +71,8 @@ int Check(const CheckOptions& options) {
 
 void AddCheckCommand(CLI::App& app, CommandRun& run) {
     auto options = std::make_shared<CheckOptions>();
-    CLI::App* command = app.add_subcommand(
-        "check", "Load a scene as the viewer does and print every problem and likely mistake");
+    CLI::App* command =
+        app.add_subcommand("check", "Report every problem and likely mistake in a scene folder");
     command->footer(
         "Loads DIR/Scene.xml and every file it names exactly as the viewer does, in an offscreen "
         "OpenGL context (no display needed), and prints each problem as FILE:LINE: MESSAGE "

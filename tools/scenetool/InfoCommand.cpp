@@ -56,7 +56,7 @@ int Info(const std::string& path) {
 void AddInfoCommand(CLI::App& app, CommandRun& run) {
     auto path = std::make_shared<std::string>();
     CLI::App* command =
-        app.add_subcommand("info", "Print what an R, RA or OBJ model file holds, and its problems");
+        app.add_subcommand("info", "Print what a model file holds, and its problems");
     command->footer(
         "Prints what a model file holds, read as the viewer reads it, by its extension (.r, "
         ".ra, .obj, any case): vertex and triangle counts, RA translation keys (the first ten "

@@ -96,8 +96,8 @@ int Render(const RenderOptions& options) {
 
 void AddRenderCommand(CLI::App& app, CommandRun& run) {
     auto options = std::make_shared<RenderOptions>();
-    CLI::App* command = app.add_subcommand(
-        "render", "Draw a scene offscreen as the viewer shows it at start, into a PNG");
+    CLI::App* command =
+        app.add_subcommand("render", "Draw a scene's first frame offscreen into a PNG");
     command->footer(
         "Draws the scene of DIR offscreen as the viewer's window shows it at the start (camera, "
         "state, effects) and writes a PNG. Needs no display. Problems in the scene are "

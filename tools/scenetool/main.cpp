@@ -12,12 +12,14 @@
 
 int main(int argc, char** argv) {
     CLI::App app{
-        "Checks, renders and inspects scenes for sceneviewer, and makes R and RA "
-        "model files.\nExit status: 0 success, 1 problems found, 2 usage error, "
+        "Checks, renders and inspects scenes for sceneviewer, and makes R and RA\n"
+        "model files. Exit status: 0 success, 1 problems found, 2 usage error,\n"
         "3 the work could not be done."};
     app.name("scenetool");
     app.set_version_flag("--version", std::string("scenetool ") + SCENEVIEWER_VERSION);
     app.require_subcommand(1, 1);
+    // Narrow enough that each command's line fits a terminal of 80 columns.
+    app.get_formatter()->column_width(14);
     CommandRun run;
     AddCheckCommand(app, run);
     AddRenderCommand(app, run);
