@@ -240,6 +240,11 @@ int RunGlutShell(int& argc, char** argv, Viewer& viewer, HtmlLog& log, GlRelease
         glutInitWindowSize(viewer.windowWidth, viewer.windowHeight);
         glutInitWindowPosition(100, 100);
         glutInit(&argc, argv);
+        // A -geometry that gives only a place (+0+0) leaves GLUT's window size at 0 by 0,
+        // which X refuses with a fatal error: keep the viewer's size then.
+        if (glutGet(GLUT_INIT_WINDOW_WIDTH) <= 0 || glutGet(GLUT_INIT_WINDOW_HEIGHT) <= 0) {
+            glutInitWindowSize(viewer.windowWidth, viewer.windowHeight);
+        }
         // Closing the window returns from the main loop, so this function returns and the
         // process ends through the ordinary exit path.
         glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);

@@ -36,6 +36,17 @@ TEST_F(ViewerLifecycleTest, StartsOnAnEmptySceneAndClosesWhenTheWindowManagerAsk
     EXPECT_FALSE(x->IsOnScreen(*window));
 }
 
+TEST_F(ViewerLifecycleTest, AGeometryWithOnlyAPlaceKeepsTheWindowSize) {
+    StartServer();
+    WriteScene(kEmptyScene);
+    StartViewer(kSceneViewer, {"-geometry", "+0+0"});
+    const auto window = WaitForMainLoop();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(WaitForReferencePicture(*window, "empty-scene", kPictureTolerance));
+    x->Close(*window);
+    ExpectCleanEnd(EmptySceneMainLoopLog());
+}
+
 TEST_F(ViewerLifecycleTest, ALoadWithErrorsIsOneLineOnStandardErrorAndNothingOnStandardOutput) {
     WriteEffectFiles(folder.Path());
     WriteScene(SceneXml(R"(<R file="models/gone.r" effect="NULL" pos="0,0,0" scale="1,1,1"/>
