@@ -14,18 +14,17 @@ struct OBJArraySizes {
     std::size_t normals = 0;
 
     // Whether every index drawing `face` uses names an element: positions and normals
-    // always, texture coordinates if there are any. Inline: the reader asks it of every face.
+    // always, texture coordinates if there are any. Inline and without branches: the
+    // reader asks it of every face.
     bool Drawable(const OBJFace& face) const {
         // Unsigned, index - 1 is below the size exactly when 1 <= index <= size.
-        const auto names = [](std::int32_t index, std::size_t size) {
-            return static_cast<std::uint32_t>(index) - 1u < size;
+        const auto names = [](const std::int32_t (&indices)[3], std::size_t size) {
+            return (static_cast<std::uint32_t>(indices[0]) - 1u < size) &
+                   (static_cast<std::uint32_t>(indices[1]) - 1u < size) &
+                   (static_cast<std::uint32_t>(indices[2]) - 1u < size);
         };
-        return names(face.position[0], positions) && names(face.position[1], positions) &&
-               names(face.position[2], positions) && names(face.normal[0], normals) &&
-               names(face.normal[1], normals) && names(face.normal[2], normals) &&
-               (texCoords == 0 ||
-                (names(face.texCoord[0], texCoords) && names(face.texCoord[1], texCoords) &&
-                 names(face.texCoord[2], texCoords)));
+        return names(face.position, positions) & names(face.normal, normals) &
+               ((texCoords == 0) | names(face.texCoord, texCoords));
     }
 
     // What is wrong with the first index of `face` outside its array, for example "its

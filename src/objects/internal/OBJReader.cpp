@@ -38,7 +38,7 @@ std::size_t OBJReader::ReadBlock(std::string_view text, bool last) {
         return true;
     };
     while (!stopped) {
-        if (options.quickReading && in.Left() >= kQuickLine && QuickStatement(in)) continue;
+        if (options.quickReading) QuickStatements(in);
         start = in.Here();
         const std::string_view token = in.Token();
         // As with a stream, a token that runs into the end of the file is not handled.
@@ -95,44 +95,67 @@ std::size_t OBJReader::ReadBlock(std::string_view text, bool last) {
     return static_cast<std::size_t>(in.Here().at - text.data());
 }
 
-bool OBJReader::QuickStatement(TextCursor& in) {
+void OBJReader::QuickStatements(TextCursor& in) {
     const char* p = in.Data();
     const char* const end = p + in.Left();
-    // The line end that a statement read by the stream rules leaves behind.
-    std::uint32_t lines = 1;
-    if (*p == '\r' && p[1] == '\n') ++p;
-    if (*p == '\n') ++p, ++lines;
-    float values[3];
-    if (p[0] == 'f' && !options.polygons) {
-        OBJFace next = face;
-        if (!QuickFace(++p, end, next)) return false;
-        AddFace(next, in.Line() + lines - 1, in);
-    } else if (p[0] != 'v') {
-        return false;
-    } else if (p[1] == ' ') {
-        // The keyword is chosen by its second character before any reading: trying one
-        // reading after another would move past characters of the keyword, and take
-        // "vtn 0 0 1" for a normal.
-        ++p;
-        if (!QuickValues(p, values, 3)) return false;
-        const float factor = options.factor;
-        MakeRoom(model.positions, kPositions, in);
-        model.positions.push_back({values[0] * factor, values[1] * factor, values[2] * factor});
-    } else if (p[1] == 't') {
-        p += 2;
-        if (!QuickValues(p, values, 2)) return false;
-        MakeRoom(model.texCoords, kTexCoords, in);
-        model.texCoords.push_back({values[0], values[1]});
-    } else if (p[1] == 'n') {
-        p += 2;
-        if (!QuickValues(p, values, 3)) return false;
-        MakeRoom(model.normals, kNormals, in);
-        model.normals.push_back({values[0], values[1], values[2]});
-    } else {
-        return false;
+    const float factor = options.factor;
+    const bool faces = !options.polygons;
+    std::uint32_t at = in.Line();  // the line at p
+    OBJArraySizes sizes = model.Sizes();
+    OBJFace last = face;  // kept here, where it need not be stored after every face
+    // Grows a full array, with the cursor moved to the statement for the forecast and
+    // for the message of a reading that cannot grow.
+    const auto room = [&](auto& array, Kind kind) {
+        if (array.size() < array.capacity()) [[likely]]
+            return;
+        in.Pass(p, at - in.Line());
+        MakeRoom(array, kind, in);
+    };
+    while (end - p >= static_cast<std::ptrdiff_t>(kQuickLine)) {
+        const char* q = p;
+        // The line end that a statement read by the stream rules leaves behind.
+        std::uint32_t statementLine = at;
+        if (*q == '\r' && q[1] == '\n') ++q;
+        if (*q == '\n') ++q, ++statementLine;
+        float values[3];
+        if (q[0] == 'f' && faces) {
+            OBJFace next = last;
+            if (!QuickFace(++q, end, next)) break;
+            room(model.faces, kFaces);
+            last = next;
+            undrawable.Add(last, model.faces.size(), statementLine, sizes);
+            model.faces.push_back(last);
+        } else if (q[0] != 'v') {
+            break;
+        } else if (q[1] == ' ') {
+            // The keyword is chosen by its second character before any reading: trying one
+            // reading after another would move past characters of the keyword, and take
+            // "vtn 0 0 1" for a normal.
+            ++q;
+            if (!QuickValues(q, values, 3)) break;
+            room(model.positions, kPositions);
+            model.positions.push_back({values[0] * factor, values[1] * factor, values[2] * factor});
+            ++sizes.positions;
+        } else if (q[1] == 't') {
+            q += 2;
+            if (!QuickValues(q, values, 2)) break;
+            room(model.texCoords, kTexCoords);
+            model.texCoords.push_back({values[0], values[1]});
+            ++sizes.texCoords;
+        } else if (q[1] == 'n') {
+            q += 2;
+            if (!QuickValues(q, values, 3)) break;
+            room(model.normals, kNormals);
+            model.normals.push_back({values[0], values[1], values[2]});
+            ++sizes.normals;
+        } else {
+            break;
+        }
+        p = q;
+        at = statementLine + 1;
     }
-    in.Pass(p, lines);
-    return true;
+    face = last;
+    in.Pass(p, at - in.Line());
 }
 
 void OBJReader::AddFace(const OBJFace& next, std::uint32_t statementLine, const TextCursor& in) {

@@ -39,10 +39,10 @@ private:
     // how many bytes of it were used: a statement that reached the end of the text is left,
     // with everything after it, for the next block.
     std::size_t ReadBlock(std::string_view text, bool last);
-    // Reads the statement at the cursor if it stands in the usual form of a vertex or face
-    // line and kQuickLine bytes are left, with the same result as the stream reading;
-    // false, having read nothing, otherwise.
-    bool QuickStatement(TextCursor& in);
+    // Reads the statements at the cursor for as long as they stand in the usual form of a
+    // vertex or face line and kQuickLine bytes are left, with the same result as the stream
+    // reading; stops before the first that does not.
+    void QuickStatements(TextCursor& in);
     // Adds a face read on `statementLine`, which later faces take left-out indices from.
     void AddFace(const OBJFace& next, std::uint32_t statementLine, const TextCursor& in);
     // Makes room in `array` for one more element of `kind`, read at the cursor.

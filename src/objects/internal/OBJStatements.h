@@ -12,13 +12,14 @@
 // and the stream ones for every form.
 
 // Reads `count` numbers, each after a single space, and the line end after them, as a
-// vertex statement usually stands.
+// vertex statement usually stands. What follows each number is a space or a line end,
+// never more of it.
 [[gnu::always_inline]] inline bool QuickValues(const char*& p, float* values, int count) {
     const char* q = p;
     for (int i = 0; i < count; ++i) {
         if (*q != ' ') return false;
         ++q;
-        if (!QuickFloat(q, values[i])) return false;
+        if (!QuickDecimal(q, values[i])) return false;
     }
     if (*q == '\r') ++q;
     if (*q != '\n') return false;
@@ -26,21 +27,22 @@
     return true;
 }
 
-// Reads three corners (p, p/t, p/t/n or p//n), each after a single space, and the rest of
-// the line, as a face statement usually stands.
+// Reads three corners (p, p/t, p/t/n or p//n) of unsigned indices, each after a single
+// space, and the rest of the line, as a face statement usually stands.
 [[gnu::always_inline]] inline bool QuickFace(const char*& p, const char* end, OBJFace& face) {
     const char* q = p;
+#pragma GCC unroll 3
     for (int corner = 0; corner < 3; ++corner) {
         if (*q != ' ') return false;
         ++q;
-        if (!QuickInt(q, face.position[corner])) return false;
+        if (!QuickIndex(q, face.position[corner])) return false;
         if (*q != '/') continue;
         ++q;
         // A texture index left out (p//n) keeps the last one, as in the stream reading.
-        if (*q != '/' && !QuickInt(q, face.texCoord[corner])) return false;
+        if (*q != '/' && !QuickIndex(q, face.texCoord[corner])) return false;
         if (*q != '/') continue;
         ++q;
-        if (!QuickInt(q, face.normal[corner])) return false;
+        if (!QuickIndex(q, face.normal[corner])) return false;
     }
     // Like the stream reading, the character after the third corner is taken, and unless
     // it ends the line, the rest of the line is dropped.

@@ -16,9 +16,10 @@
 // How far a quick reading may look from where its number starts.
 inline constexpr std::ptrdiff_t kQuickReach = 32;
 
-// How many of the eight bytes at `p` are decimal digits before the first that is not
-// (8 if all are), and the number they make in `number` when fewer than eight.
-[[gnu::always_inline]] inline int QuickDigits(const char* p, std::uint64_t& number) {
+// The decimal digits that start the eight bytes at `p`: how many there are before the
+// first byte that is not one (8 if all are), and, when there are any, their values moved
+// to the top bytes of `top` (the last digit in the highest), zeros before them.
+[[gnu::always_inline]] inline int DigitRun(const char* p, std::uint64_t& top) {
     std::uint64_t word;
     std::memcpy(&word, p, 8);
     if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
@@ -26,16 +27,18 @@ inline constexpr std::ptrdiff_t kQuickReach = 32;
     // adding 6. A carry out of a byte only disturbs bytes after it.
     const std::uint64_t values = word ^ 0x3030303030303030u;
     const std::uint64_t wrong = (values | (values + 0x0606060606060606u)) & 0xF0F0F0F0F0F0F0F0u;
-    if (wrong == 0) return 8;
-    const int count = std::countr_zero(wrong) / 8;
-    if (count == 0) return 0;
-    // The digits to the top bytes, zeros before them, then pairs, fours and eights.
-    std::uint64_t v = values << (8 * (8 - count));
-    v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFu;
-    v = (v * 100 + (v >> 16)) & 0x0000FFFF0000FFFFu;
-    v = (v * 10000 + (v >> 32)) & 0xFFFFFFFFu;
-    number = v;
-    return count;
+    const int firstWrong = std::countr_zero(wrong) & ~7;  // in bits; 64 if all are digits
+    // Shifting up drops the bytes after the digits.
+    top = values << (-firstWrong & 63);
+    return firstWrong / 8;
+}
+
+// The number that the digit values in the bytes of `top` make, the lowest byte the
+// first: pairs, then fours, then eights, each step one multiplication.
+[[gnu::always_inline]] inline std::uint64_t EightDigits(std::uint64_t top) {
+    std::uint64_t v = ((top * (10 * 256 + 1)) >> 8) & 0x00FF00FF00FF00FFu;
+    v = ((v * (100 * 65536 + 1)) >> 16) & 0x0000FFFF0000FFFFu;
+    return ((v * ((std::uint64_t{10000} << 32) + 1)) >> 32) & 0xFFFFFFFFu;
 }
 
 // The float nearest to digits × 10^power, when double arithmetic gives it for certain;
@@ -81,29 +84,66 @@ inline constexpr std::ptrdiff_t kQuickReach = 32;
     return true;
 }
 
+// A float with an optional sign and up to seven digits each side of an optional point,
+// without looking at what follows it: the caller makes sure that it is no part of the
+// number (an exponent, say).
+[[gnu::always_inline]] inline bool QuickDecimal(const char*& p, float& value) {
+    static constexpr std::uint64_t kTens[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+    static constexpr double kTenths[8] = {1e-0, 1e-1, 1e-2, 1e-3, 1e-4, 1e-5, 1e-6, 1e-7};
+    const char* q = p;
+    const bool minus = *q == '-';
+    q += *q == '-' || *q == '+';
+    std::uint64_t whole = 0, part = 0;
+    const int wholeCount = DigitRun(q, whole);
+    if (wholeCount == 8) return false;
+    if (wholeCount == 0) whole = 0;
+    q += wholeCount;
+    int fraction = 0;
+    if (*q == '.') {
+        fraction = DigitRun(++q, part);
+        if (fraction == 8) return false;
+        if (fraction == 0) part = 0;
+        q += fraction;
+    }
+    if (wholeCount + fraction == 0) return false;
+    // Up to eight digits in all make one word, the usual case; more take two.
+    const std::uint64_t digits = wholeCount + fraction <= 8
+                                     ? EightDigits((whole >> (8 * fraction)) | part)
+                                     : EightDigits(whole) * kTens[fraction] + EightDigits(part);
+    // Below 10^14 with at most seven decimals: an exact double, and a float neither too
+    // large nor too small. Multiplying by the nearest double to 10^-k is within two units
+    // of the last place; unless that is near halfway between two floats, it rounds to the
+    // same float as the number itself. Near halfway, divide: the quotient of two exact
+    // doubles is the nearest double.
+    constexpr std::uint64_t kBelow = (std::uint64_t{1} << 29) - 1,
+                            kHalfway = std::uint64_t{1} << 28;
+    double exact = static_cast<double>(digits) * kTenths[fraction];
+    if ((std::bit_cast<std::uint64_t>(exact) & kBelow) - (kHalfway - 8) <= 16) [[unlikely]] {
+        exact = static_cast<double>(digits) / static_cast<double>(kTens[fraction]);
+        if ((std::bit_cast<std::uint64_t>(exact) & kBelow) == kHalfway) return false;
+    }
+    const float nearest = static_cast<float>(exact);
+    value = minus ? -nearest : nearest;
+    p = q;
+    return true;
+}
+
 // A float with an optional sign and up to seven digits each side of the point, and no
 // exponent.
 [[gnu::always_inline]] inline bool QuickFloat(const char*& p, float& value) {
-    static constexpr std::uint64_t kTens[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
     const char* q = p;
-    const bool minus = *q == '-';
-    if (*q == '-' || *q == '+') ++q;
-    std::uint64_t digits = 0;
-    const int whole = QuickDigits(q, digits);
-    if (whole == 8) return false;
-    q += whole;
-    int fraction = 0;
-    if (*q == '.') {
-        ++q;
-        std::uint64_t part = 0;
-        fraction = QuickDigits(q, part);
-        if (fraction == 8) return false;
-        q += fraction;
-        digits = digits * kTens[fraction] + part;
-    }
-    if (whole + fraction == 0 || *q == 'e' || *q == 'E') return false;
-    if (!NearestFloat(digits, -fraction, minus, value)) return false;
+    if (!QuickDecimal(q, value) || *q == 'e' || *q == 'E') return false;
     p = q;
+    return true;
+}
+
+// An index: up to seven digits, without a sign.
+[[gnu::always_inline]] inline bool QuickIndex(const char*& p, std::int32_t& value) {
+    std::uint64_t top;
+    const int count = DigitRun(p, top);
+    if (static_cast<unsigned>(count - 1) > 6) return false;
+    value = static_cast<std::int32_t>(EightDigits(top));
+    p += count;
     return true;
 }
 
@@ -111,12 +151,10 @@ inline constexpr std::ptrdiff_t kQuickReach = 32;
 [[gnu::always_inline]] inline bool QuickInt(const char*& p, std::int32_t& value) {
     const char* q = p;
     const bool minus = *q == '-';
-    if (*q == '-' || *q == '+') ++q;
-    std::uint64_t digits = 0;
-    const int count = QuickDigits(q, digits);
-    if (count == 0 || count == 8) return false;
-    value = static_cast<std::int32_t>(minus ? -static_cast<std::int64_t>(digits)
-                                            : static_cast<std::int64_t>(digits));
-    p = q + count;
+    q += *q == '-' || *q == '+';
+    std::int32_t magnitude;
+    if (!QuickIndex(q, magnitude)) return false;
+    value = minus ? -magnitude : magnitude;
+    p = q;
     return true;
 }

@@ -19,10 +19,12 @@ struct OBJModel;
 class UndrawableFaces {
 public:
     // Notes face number `index`, read on `line` when the arrays had `sizes`.
-    void Add(const OBJFace& face, std::size_t index, std::uint32_t line,
+    [[gnu::always_inline]] void Add(const OBJFace& face, std::size_t index, std::uint32_t line,
              const OBJArraySizes& sizes) {
-        if (sizes.texCoords == 0) untexturedLines.push_back(line);
-        if (!sizes.Drawable(face)) pending.push_back({index, line});
+        if (sizes.texCoords == 0) [[unlikely]]
+            untexturedLines.push_back(line);
+        if (!sizes.Drawable(face)) [[unlikely]]
+            pending.push_back({index, line});
     }
 
     // The problem that reports the faces of `model` that cannot be drawn, with the line and
