@@ -1,6 +1,6 @@
 // Makes the files the loader benchmarks read, the same bytes on every run: OBJ height
-// fields of about 1, 10, 50 and 210 MB with v/vt/vn faces, 10 and 210 MB ones with v//vn
-// faces, and an R and an RA file of about 100 MB.
+// fields of about 1, 10, 50 and 210 MB with v/vt/vn faces, 1, 10 and 210 MB ones with v//vn
+// faces, and R and RA files of about 1, 10 and 100 MB.
 //
 //   makebenchfiles OUTDIR [--small]     (--small: only the files of 10 MB and less)
 
@@ -189,8 +189,13 @@ int main(int argc, char** argv) {
     try {
         std::filesystem::create_directories(folder);
         WriteObj(folder / "vtn-1MB.obj", 77, true);
+        WriteObj(folder / "vn-1MB.obj", 84, false);
         WriteObj(folder / "vtn-10MB.obj", 230, true);
         WriteObj(folder / "vn-10MB.obj", 265, false);
+        WriteModel(folder / "mesh-1MB.r", 129, 0);
+        WriteModel(folder / "anim-1MB.ra", 129, 50);
+        WriteModel(folder / "mesh-10MB.r", 409, 0);
+        WriteModel(folder / "anim-10MB.ra", 409, 500);
         if (!small) {
             WriteObj(folder / "vtn-50MB.obj", 490, true);
             WriteObj(folder / "vtn-210MB.obj", 1000, true);

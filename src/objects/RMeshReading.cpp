@@ -17,15 +17,16 @@ std::string Counted(std::uint64_t count, const char* one, const char* many) {
 // Indices read and checked at a time: 256 KB, checked while still in cache.
 constexpr std::size_t kIndexChunk = std::size_t{1} << 16;
 
-// The largest of `count` indices, in fixed blocks so that the compiler vectorises it.
-std::uint32_t Largest(const std::uint32_t* indices, std::size_t count) {
-    std::uint32_t largest = 0;
+// Whether any of `count` indices is `limit` or more: compared and gathered without
+// branches, in fixed blocks so that the compiler vectorises it.
+bool AnyAtLeast(const std::uint32_t* indices, std::size_t count, std::uint32_t limit) {
+    std::uint32_t found = 0;
     std::size_t i = 0;
     for (; i + 64 <= count; i += 64) {
-        for (std::size_t j = 0; j < 64; ++j) largest = std::max(largest, indices[i + j]);
+        for (std::size_t j = 0; j < 64; ++j) found |= indices[i + j] >= limit;
     }
-    for (; i < count; ++i) largest = std::max(largest, indices[i]);
-    return largest;
+    for (; i < count; ++i) found |= indices[i] >= limit;
+    return found != 0;
 }
 
 // One reading of an R or RA file's bytes.
@@ -125,7 +126,7 @@ private:
                 static_cast<std::size_t>(std::min<std::uint64_t>(count - done, kIndexChunk));
             std::uint32_t* chunk = into ? into + done : scratch.get();
             if (!in.ReadWords(chunk, step)) CutShort(place.triangles);
-            if (Largest(chunk, step) >= vertexCount) {
+            if (AnyAtLeast(chunk, step, vertexCount)) {
                 const std::uint32_t* bad = std::find_if(
                     chunk, chunk + step, [&](std::uint32_t index) { return index >= vertexCount; });
                 const std::uint64_t at = place.triangles.at + 4 * (done + (bad - chunk));
