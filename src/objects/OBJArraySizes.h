@@ -18,7 +18,7 @@ struct OBJArraySizes {
     // reader asks it of every face.
     bool Drawable(const OBJFace& face) const {
         // Unsigned, index - 1 is below the size exactly when 1 <= index <= size.
-        const auto names = [](const std::int32_t (&indices)[3], std::size_t size) {
+        const auto names = [](const std::int32_t(&indices)[3], std::size_t size) {
             return (static_cast<std::uint32_t>(indices[0]) - 1u < size) &
                    (static_cast<std::uint32_t>(indices[1]) - 1u < size) &
                    (static_cast<std::uint32_t>(indices[2]) - 1u < size);

@@ -20,9 +20,8 @@ class UndrawableFaces {
 public:
     // Notes face number `index`, read on `line` when the arrays had `sizes`.
     [[gnu::always_inline]] void Add(const OBJFace& face, std::size_t index, std::uint32_t line,
-             const OBJArraySizes& sizes) {
-        if (sizes.texCoords == 0) [[unlikely]]
-            untexturedLines.push_back(line);
+                                    const OBJArraySizes& sizes) {
+        if (sizes.texCoords == 0) untexturedLines.push_back(line);
         if (!sizes.Drawable(face)) [[unlikely]]
             pending.push_back({index, line});
     }
