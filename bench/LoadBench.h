@@ -35,7 +35,8 @@ std::optional<BenchFile> BenchArguments(int argc, char** argv, const std::string
                                         int& status);
 
 // The main of a loader benchmark: `PROGRAM FILE [LABEL]`. Loads FILE once to warm the page
-// cache, then BENCH_RUNS times (default 5), each load starting from nothing, and prints
+// cache, then BENCH_RUNS times (default 5), each load starting from nothing: what the last
+// one freed is first given back to the system, so every load meets fresh memory. Prints
 //   RESULT loader=LABEL file=NAME bytes=B runs=N t_min=S t_med=S t_max=S MBps_best=X
 //   MBps_med=X MBps_worst=X v=N vt=N vn=N f=N
 // on one line. A load that throws is reported on stderr with status 1.
