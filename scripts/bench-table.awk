@@ -2,10 +2,9 @@
 # throughput and its ratio (of medians) to tinyobjloader and to the fread floor, and for the
 # viewer's own reading the ratio it is held to and whether it met it: 10 times tinyobjloader
 # for OBJ files up to about 10 MB and 6.5 times for larger ones, 0.8 times fread for R and RA
-# files. A loader
-# may give one line of several runs, or several lines of one run each (scripts/bench runs
-# the loaders in turn, one load at a time, so that a slow spell of the machine hits all of
-# them alike); the runs of all its lines are taken together.
+# files. A loader may give one line of several runs, or several lines of one run each
+# (scripts/bench runs the loaders in turn, one load at a time, so that a slow spell of the
+# machine hits all of them alike); the runs of all its lines are taken together.
 function field(name,   i, pair) {
   for (i = 2; i <= NF; i++) {
     split($i, pair, "=")
