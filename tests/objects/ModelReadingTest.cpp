@@ -50,4 +50,20 @@ TEST(OBJModelReading, ArraysGrowAheadButStayWithinTheSizeLimit) {
     EXPECT_LE(read.model.faces.capacity() * sizeof(OBJFace), options.sizeLimit);
 }
 
+// Faces read before the first texture coordinate are checked again once it comes, each
+// still reported on its own line when the lines between them hold something else.
+TEST(OBJModelReading, FacesBeforeTheTextureCoordinatesKeepTheirLines) {
+    const std::string text =
+        "v 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 0 1\n"  // lines 1 to 4
+        "f 1/1/1 2/1/1 3/1/1\n# between\n\nf 1/1/1 2/1/1 3/1/1\nf 1/2/1 2/2/1 3/2/1\n"
+        "vt 0 0\nf 1/1/1 2/1/1 3/1/1\n";
+    const OBJReadResult read = ReadOBJModel(text, "m.obj", OBJReadOptions{});
+    ASSERT_EQ(read.model.faces.size(), 4u);
+    ASSERT_EQ(read.problems.size(), 1u);
+    EXPECT_EQ(read.problems[0].line, 9);
+    EXPECT_NE(read.problems[0].text.find("has 1 face with an index outside its arrays"),
+              std::string::npos)
+        << read.problems[0].text;
+}
+
 }  // namespace

@@ -13,11 +13,15 @@ std::optional<Problem> UndrawableFaces::Report(const OBJModel& model,
     // The faces read before the first texture coordinate come first in the file; they are
     // checked whole when texture coordinates followed, as then their texture indices count.
     const bool textured = !model.texCoords.empty();
-    if (textured) {
-        for (std::size_t i = 0; i < untexturedLines.size(); ++i) check(i, untexturedLines[i]);
+    std::size_t untextured = 0;  // the faces read before any texture coordinate
+    for (const LineRun& run : untexturedLines) {
+        if (textured) {
+            for (std::uint32_t i = 0; i < run.count; ++i) check(untextured + i, run.firstLine + i);
+        }
+        untextured += run.count;
     }
     for (const PendingFace& face : pending) {
-        if (!textured || face.index >= untexturedLines.size()) check(face.index, face.line);
+        if (!textured || face.index >= untextured) check(face.index, face.line);
     }
     if (count == 0) return std::nullopt;
     const std::string where = std::to_string(first.line);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,7 +22,7 @@ public:
     // Notes face number `index`, read on `line` when the arrays had `sizes`.
     [[gnu::always_inline]] void Add(const OBJFace& face, std::size_t index, std::uint32_t line,
                                     const OBJArraySizes& sizes) {
-        if (sizes.texCoords == 0) untexturedLines.push_back(line);
+        if (sizes.texCoords == 0) NoteUntextured(line);
         if (!sizes.Drawable(face)) [[unlikely]]
             pending.push_back({index, line});
     }
@@ -36,6 +37,27 @@ private:
         std::uint32_t line;
     };
 
+    // Faces on consecutive lines, from `firstLine` on.
+    struct LineRun {
+        std::uint32_t firstLine;
+        std::uint32_t count;
+    };
+
+    // Notes the line of the next face read before any texture coordinate. Faces mostly
+    // stand on consecutive lines, so their lines are kept as runs: a file of millions of
+    // such faces then needs a few runs instead of four bytes a face.
+    void NoteUntextured(std::uint32_t line) {
+        if (!untexturedLines.empty()) {
+            LineRun& last = untexturedLines.back();
+            if (line - last.firstLine == last.count && last.count != std::numeric_limits<std::uint32_t>::max()) {
+                ++last.count;
+                return;
+            }
+        }
+        untexturedLines.push_back({line, 1});
+    }
+
     std::vector<PendingFace> pending;
-    std::vector<std::uint32_t> untexturedLines;  // the first faces', before any texture coordinate
+    // The lines of the first faces, those read before any texture coordinate, in order.
+    std::vector<LineRun> untexturedLines;
 };
