@@ -49,7 +49,8 @@ private:
     void NoteUntextured(std::uint32_t line) {
         if (!untexturedLines.empty()) {
             LineRun& last = untexturedLines.back();
-            if (line - last.firstLine == last.count && last.count != std::numeric_limits<std::uint32_t>::max()) {
+            if (line - last.firstLine == last.count &&
+                last.count != std::numeric_limits<std::uint32_t>::max()) {
                 ++last.count;
                 return;
             }
