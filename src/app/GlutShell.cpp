@@ -225,6 +225,23 @@ std::string GlText(GLenum name) {
     return text ? text : "(unknown)";
 }
 
+// Whether the command line has a -geometry that gives both a width and a height, as in
+// "640x480+0+0" ([=]WIDTHxHEIGHT first, in X's geometry syntax).
+bool GeometryGivesSize(int argc, char** argv) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-geometry") != 0) continue;
+        const char* at = argv[i + 1];
+        if (*at == '=') ++at;
+        const auto digits = [&] {
+            const char* start = at;
+            while (*at >= '0' && *at <= '9') ++at;
+            return at != start;
+        };
+        return digits() && (*at == 'x' || *at == 'X') && (++at, digits());
+    }
+    return false;
+}
+
 }  // namespace
 
 int RunGlutShell(int& argc, char** argv, Viewer& viewer, HtmlLog& log, GlReleaser releaseGl,
@@ -239,12 +256,13 @@ int RunGlutShell(int& argc, char** argv, Viewer& viewer, HtmlLog& log, GlRelease
         // Size and position go first so that GLUT's own -geometry option can override them.
         glutInitWindowSize(viewer.windowWidth, viewer.windowHeight);
         glutInitWindowPosition(100, 100);
+        // Asked before glutInit, which takes the options it knows out of argv.
+        const bool sizeGiven = GeometryGivesSize(argc, argv);
         glutInit(&argc, argv);
-        // A -geometry that gives only a place (+0+0) leaves GLUT's window size at 0 by 0,
-        // which X refuses with a fatal error: keep the viewer's size then.
-        if (glutGet(GLUT_INIT_WINDOW_WIDTH) <= 0 || glutGet(GLUT_INIT_WINDOW_HEIGHT) <= 0) {
-            glutInitWindowSize(viewer.windowWidth, viewer.windowHeight);
-        }
+        // A -geometry that gives only a place (+0+0) leaves GLUT's window size at whatever
+        // its parser did not set: 0 by 0, which X refuses with a fatal error, or any other
+        // size. Keep the viewer's size then.
+        if (!sizeGiven) glutInitWindowSize(viewer.windowWidth, viewer.windowHeight);
         // Closing the window returns from the main loop, so this function returns and the
         // process ends through the ordinary exit path.
         glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);

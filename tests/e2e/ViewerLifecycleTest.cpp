@@ -47,6 +47,20 @@ TEST_F(ViewerLifecycleTest, AGeometryWithOnlyAPlaceKeepsTheWindowSize) {
     ExpectCleanEnd(EmptySceneMainLoopLog());
 }
 
+TEST_F(ViewerLifecycleTest, AGeometryWithASizeGivesTheWindowThatSize) {
+    StartServer();
+    WriteScene(kEmptyScene);
+    StartViewer(kSceneViewer, {"-geometry", "=320x240+0+0"});
+    const auto window = WaitForMainLoop();
+    ASSERT_TRUE(window);
+    const auto picture = Grab(*window);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->Width(), 320);
+    EXPECT_EQ(picture->Height(), 240);
+    x->Close(*window);
+    ExpectCleanEnd(EmptySceneMainLoopLog());
+}
+
 TEST_F(ViewerLifecycleTest, ALoadWithErrorsIsOneLineOnStandardErrorAndNothingOnStandardOutput) {
     WriteEffectFiles(folder.Path());
     WriteScene(SceneXml(R"(<R file="models/gone.r" effect="NULL" pos="0,0,0" scale="1,1,1"/>
