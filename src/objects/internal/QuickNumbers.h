@@ -41,6 +41,21 @@ inline constexpr std::ptrdiff_t kQuickReach = 32;
     return ((v * ((std::uint64_t{10000} << 32) + 1)) >> 32) & 0xFFFFFFFFu;
 }
 
+// Where a double lies against the floats. A double has 29 more fraction bits than a float,
+// so halfway between two floats is 1 then 28 zeros in them: a double within a few units of
+// the last place of a number rounds to the same float as the number unless it is near
+// halfway, and one exactly halfway may round to either.
+[[gnu::always_inline]] inline bool NearHalfwayFloats(double value) {
+    constexpr std::uint64_t kBelow = (std::uint64_t{1} << 29) - 1;
+    constexpr std::uint64_t kHalfway = std::uint64_t{1} << 28;
+    return (std::bit_cast<std::uint64_t>(value) & kBelow) - (kHalfway - 8) <= 16;
+}
+[[gnu::always_inline]] inline bool HalfwayFloats(double value) {
+    constexpr std::uint64_t kBelow = (std::uint64_t{1} << 29) - 1;
+    constexpr std::uint64_t kHalfway = std::uint64_t{1} << 28;
+    return (std::bit_cast<std::uint64_t>(value) & kBelow) == kHalfway;
+}
+
 // The float nearest to digits × 10^power, when double arithmetic gives it for certain;
 // false otherwise (numbers halfway between two floats, or outside the range of normal
 // floats, among others).
@@ -52,9 +67,6 @@ inline constexpr std::ptrdiff_t kQuickReach = 32;
     static constexpr double kTenths[] = {1e-0,  1e-1,  1e-2,  1e-3,  1e-4,  1e-5,  1e-6,  1e-7,
                                          1e-8,  1e-9,  1e-10, 1e-11, 1e-12, 1e-13, 1e-14, 1e-15,
                                          1e-16, 1e-17, 1e-18, 1e-19, 1e-20, 1e-21, 1e-22};
-    // A double has 29 more fraction bits than a float: halfway is 1 then 28 zeros.
-    constexpr std::uint64_t kBelow = (std::uint64_t{1} << 29) - 1,
-                            kHalfway = std::uint64_t{1} << 28;
     if (digits == 0) {
         value = minus ? -0.0f : 0.0f;
         return true;
@@ -70,7 +82,7 @@ inline constexpr std::ptrdiff_t kQuickReach = 32;
         // float as the number itself. Near halfway, divide: the quotient of two exact
         // doubles is the nearest double.
         exact = static_cast<double>(digits) * kTenths[-power];
-        if ((std::bit_cast<std::uint64_t>(exact) & kBelow) - (kHalfway - 8) <= 16) {
+        if (NearHalfwayFloats(exact)) {
             exact = static_cast<double>(digits) / kTens[-power];
         }
     }
@@ -78,7 +90,7 @@ inline constexpr std::ptrdiff_t kQuickReach = 32;
         return false;
     // Rounding the nearest double to a float gives the nearest float unless that double
     // lies exactly halfway.
-    if ((std::bit_cast<std::uint64_t>(exact) & kBelow) == kHalfway) return false;
+    if (HalfwayFloats(exact)) return false;
     const float nearest = static_cast<float>(exact);
     value = minus ? -nearest : nearest;
     return true;
@@ -115,12 +127,10 @@ inline constexpr std::ptrdiff_t kQuickReach = 32;
     // of the last place; unless that is near halfway between two floats, it rounds to the
     // same float as the number itself. Near halfway, divide: the quotient of two exact
     // doubles is the nearest double.
-    constexpr std::uint64_t kBelow = (std::uint64_t{1} << 29) - 1,
-                            kHalfway = std::uint64_t{1} << 28;
     double exact = static_cast<double>(digits) * kTenths[fraction];
-    if ((std::bit_cast<std::uint64_t>(exact) & kBelow) - (kHalfway - 8) <= 16) [[unlikely]] {
+    if (NearHalfwayFloats(exact)) [[unlikely]] {
         exact = static_cast<double>(digits) / static_cast<double>(kTens[fraction]);
-        if ((std::bit_cast<std::uint64_t>(exact) & kBelow) == kHalfway) return false;
+        if (HalfwayFloats(exact)) return false;
     }
     const float nearest = static_cast<float>(exact);
     value = minus ? -nearest : nearest;
